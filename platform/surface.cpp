@@ -1,0 +1,368 @@
+#include "platform/surface.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QString>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/surface_impl.h"
+#include "rules/rounding.h"
+
+namespace snugbox {
+namespace {
+
+constexpr int kDotsPerMeterAt96Dpi = 3780;
+
+std::uint32_t packed(Rgb colour)
+{
+    return 0xff000000U | static_cast<std::uint32_t>(colour.red) << 16 |
+           static_cast<std::uint32_t>(colour.green) << 8 | colour.blue;
+}
+
+Rgb unpacked(std::uint32_t pixel)
+{
+    return Rgb{static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+               static_cast<std::uint8_t>(pixel)};
+}
+
+Rect intersected(const Rect& a, const Rect& b)
+{
+    return Rect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+}
+
+Rect united(const Rect& a, const Rect& b)
+{
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+Rect boundsOf(const QImage& image) { return Rect{0, 0, image.width(), image.height()}; }
+
+// Combines one row of source pixels into the target row.
+void combineRow(std::uint32_t* target, const std::uint32_t* source, int count, RasterOp op)
+{
+    switch (op) {
+    case RasterOp::SrcCopy:
+        std::memmove(target, source, static_cast<std::size_t>(count) * sizeof(std::uint32_t));
+        break;
+    case RasterOp::SrcPaint:
+        for (int i = 0; i < count; ++i) target[i] |= source[i];
+        break;
+    case RasterOp::SrcAnd:
+        for (int i = 0; i < count; ++i) target[i] &= source[i] | 0xff000000U;
+        break;
+    }
+}
+
+void combinePixel(std::uint32_t& target, std::uint32_t source, RasterOp op)
+{
+    combineRow(&target, &source, 1, op);
+}
+
+Qt::Alignment alignmentFor(std::uint32_t flags)
+{
+    Qt::Alignment horizontal = (flags & TextFlags::Center) ? Qt::AlignHCenter : Qt::AlignLeft;
+    // Vertical centring applies to a single line only; otherwise lines start at the top.
+    const bool single = (flags & TextFlags::SingleLine) != 0;
+    Qt::Alignment vertical = (single && (flags & TextFlags::VCenter)) ? Qt::AlignVCenter : Qt::AlignTop;
+    return horizontal | vertical;
+}
+
+QString textFor(std::string_view text, std::uint32_t flags)
+{
+    QString result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QChar('\r'), QChar('\n'));
+    if (flags & TextFlags::SingleLine) {
+        result.replace(QChar('\n'), QChar(' '));
+    }
+    return result;
+}
+
+} // namespace
+
+QImage makeSurfaceImage(int width, int height)
+{
+    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    image.fill(0xff000000U);
+    image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+    return image;
+}
+
+void Surface::Impl::markChanged(const Rect& area)
+{
+    changed = united(changed, intersected(area, boundsOf(image)));
+}
+
+Surface::Surface() : impl_(std::make_unique<Impl>()) {}
+
+Surface::Surface(int width, int height) : Surface() { reset(width, height); }
+
+Surface::~Surface() = default;
+Surface::Surface(Surface&&) noexcept = default;
+Surface& Surface::operator=(Surface&&) noexcept = default;
+
+Surface Surface::clone() const
+{
+    Surface copy;
+    *copy.impl_ = *impl_;
+    copy.impl_->image = impl_->image.copy();
+    return copy;
+}
+
+void Surface::reset(int width, int height)
+{
+    impl_->image = makeSurfaceImage(width, height);
+    impl_->changed = boundsOf(impl_->image);
+}
+
+int Surface::width() const { return impl_->image.width(); }
+int Surface::height() const { return impl_->image.height(); }
+bool Surface::isNull() const { return impl_->image.isNull() || width() == 0 || height() == 0; }
+
+bool Surface::loadBmp(const std::string& path)
+{
+    QImage loaded;
+    if (!loaded.load(QString::fromStdString(path), "BMP")) {
+        return false;
+    }
+    QImage image = makeSurfaceImage(loaded.width(), loaded.height());
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, loaded.convertToFormat(QImage::Format_RGB32));
+    painter.end();
+    impl_->image = image;
+    impl_->changed = boundsOf(image);
+    return true;
+}
+
+bool Surface::saveBmp(const std::string& path) const
+{
+    return impl_->image.convertToFormat(QImage::Format_RGB888).save(QString::fromStdString(path), "BMP");
+}
+
+bool Surface::savePng(const std::string& path) const
+{
+    return impl_->image.save(QString::fromStdString(path), "PNG");
+}
+
+Rgb Surface::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width() || y >= height()) {
+        return Rgb{};
+    }
+    return unpacked(reinterpret_cast<const std::uint32_t*>(impl_->image.constScanLine(y))[x]);
+}
+
+void Surface::setPixel(int x, int y, Rgb colour)
+{
+    if (x < 0 || y < 0 || x >= width() || y >= height()) {
+        return;
+    }
+    reinterpret_cast<std::uint32_t*>(impl_->image.scanLine(y))[x] = packed(colour);
+    impl_->markChanged(Rect{x, y, x + 1, y + 1});
+}
+
+bool Surface::pixelsEqual(const Surface& other) const
+{
+    if (width() != other.width() || height() != other.height()) {
+        return false;
+    }
+    for (int y = 0; y < height(); ++y) {
+        if (std::memcmp(constScanLine(y), other.constScanLine(y),
+                        static_cast<std::size_t>(width()) * sizeof(std::uint32_t)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Surface::selectPen(const Pen& pen)
+{
+    if (pen.set) {
+        impl_->pen = pen;
+    }
+}
+
+Pen Surface::pen() const { return impl_->pen; }
+void Surface::setTextColour(Rgb colour) { impl_->textColour = colour; }
+Rgb Surface::textColour() const { return impl_->textColour; }
+void Surface::setFont(const Font& font) { impl_->font = font; }
+const Font& Surface::font() const { return impl_->font; }
+
+void Surface::fillRect(const Rect& rect, const Brush& brush)
+{
+    if (!brush.set) {
+        return;
+    }
+    const Rect area = intersected(rect, boundsOf(impl_->image));
+    if (area.isEmpty()) {
+        return;
+    }
+    const std::uint32_t colour = packed(brush.colour);
+    for (int y = area.top; y < area.bottom; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(impl_->image.scanLine(y));
+        std::fill(row + area.left, row + area.right, colour);
+    }
+    impl_->markChanged(area);
+}
+
+void Surface::outlineRect(const Rect& rect)
+{
+    if (rect.isEmpty()) {
+        return;
+    }
+    const Brush line{true, impl_->pen.colour};
+    fillRect(Rect{rect.left, rect.top, rect.right, rect.top + 1}, line);
+    fillRect(Rect{rect.left, rect.bottom - 1, rect.right, rect.bottom}, line);
+    fillRect(Rect{rect.left, rect.top, rect.left + 1, rect.bottom}, line);
+    fillRect(Rect{rect.right - 1, rect.top, rect.right, rect.bottom}, line);
+}
+
+void Surface::moveTo(int x, int y)
+{
+    impl_->penX = x;
+    impl_->penY = y;
+}
+
+void Surface::lineTo(int x, int y)
+{
+    // Bresenham from the current position, stopping short of (x, y).
+    int px = impl_->penX;
+    int py = impl_->penY;
+    const int dx = std::abs(x - px);
+    const int dy = -std::abs(y - py);
+    const int stepX = px < x ? 1 : -1;
+    const int stepY = py < y ? 1 : -1;
+    int error = dx + dy;
+    const Rgb colour = impl_->pen.colour;
+    while (px != x || py != y) {
+        setPixel(px, py, colour);
+        const int doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            px += stepX;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            py += stepY;
+        }
+    }
+    moveTo(x, y);
+}
+
+void Surface::blockCopy(int x, int y, int width, int height, const Surface& source, int sourceX,
+                        int sourceY, RasterOp op)
+{
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    // Clip in source space, then in target space, keeping the two rectangles aligned.
+    Rect from = intersected(Rect{sourceX, sourceY, sourceX + width, sourceY + height},
+                            boundsOf(source.impl_->image));
+    Rect to{x + (from.left - sourceX), y + (from.top - sourceY), x + (from.right - sourceX),
+            y + (from.bottom - sourceY)};
+    to = intersected(to, boundsOf(impl_->image));
+    if (from.isEmpty() || to.isEmpty()) {
+        return;
+    }
+    const int fromLeft = sourceX + (to.left - x);
+    const int fromTop = sourceY + (to.top - y);
+    const int count = to.right - to.left;
+
+    // A copy within one surface reads from a snapshot, so overlapping areas come out whole.
+    QImage snapshot;
+    const QImage* sourceImage = &source.impl_->image;
+    if (&source == this) {
+        snapshot = impl_->image.copy();
+        sourceImage = &snapshot;
+    }
+    for (int row = 0; row < to.bottom - to.top; ++row) {
+        auto* target = reinterpret_cast<std::uint32_t*>(impl_->image.scanLine(to.top + row)) + to.left;
+        const auto* pixels =
+            reinterpret_cast<const std::uint32_t*>(sourceImage->constScanLine(fromTop + row)) + fromLeft;
+        combineRow(target, pixels, count, op);
+    }
+    impl_->markChanged(to);
+}
+
+void Surface::stretchCopy(int x, int y, int width, int height, const Surface& source, int sourceX,
+                          int sourceY, int sourceWidth, int sourceHeight, RasterOp op)
+{
+    if (width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) {
+        return;
+    }
+    QImage snapshot;
+    const QImage* sourceImage = &source.impl_->image;
+    if (&source == this) {
+        snapshot = impl_->image.copy();
+        sourceImage = &snapshot;
+    }
+    const Rect to = intersected(Rect{x, y, x + width, y + height}, boundsOf(impl_->image));
+    if (to.isEmpty()) {
+        return;
+    }
+    const int sourceRight = sourceImage->width();
+    const int sourceBottom = sourceImage->height();
+    for (int ty = to.top; ty < to.bottom; ++ty) {
+        const std::int64_t sy = sourceY + static_cast<std::int64_t>(ty - y) * sourceHeight / height;
+        if (sy < 0 || sy >= sourceBottom) {
+            continue;
+        }
+        auto* target = reinterpret_cast<std::uint32_t*>(impl_->image.scanLine(ty));
+        const auto* row = reinterpret_cast<const std::uint32_t*>(sourceImage->constScanLine(static_cast<int>(sy)));
+        for (int tx = to.left; tx < to.right; ++tx) {
+            const std::int64_t sx = sourceX + static_cast<std::int64_t>(tx - x) * sourceWidth / width;
+            if (sx < 0 || sx >= sourceRight) {
+                continue;
+            }
+            combinePixel(target[tx], row[sx], op);
+        }
+    }
+    impl_->markChanged(to);
+}
+
+void Surface::drawText(std::string_view text, const Rect& rect, std::uint32_t flags)
+{
+    if (rect.isEmpty() || isNull()) {
+        return;
+    }
+    QFont font(QString::fromStdString(impl_->font.family));
+    // Sized as a 96 dpi desktop sizes a font of this many points, whatever the screen says.
+    font.setPixelSize(std::max(1, nearest(impl_->font.pointSize * 96.0 / 72.0)));
+    font.setBold(impl_->font.bold);
+    // Crisp, single-colour glyphs, as the game has always drawn its captions.
+    font.setStyleStrategy(QFont::NoAntialias);
+
+    QPainter painter(&impl_->image);
+    painter.setFont(font);
+    painter.setPen(QColor(impl_->textColour.red, impl_->textColour.green, impl_->textColour.blue));
+    const QRect box(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    painter.setClipRect(box);
+    painter.drawText(box, static_cast<int>(alignmentFor(flags)) | Qt::TextShowMnemonic, textFor(text, flags));
+    painter.end();
+    impl_->markChanged(rect);
+}
+
+Rect Surface::takeChangedArea()
+{
+    const Rect area = impl_->changed;
+    impl_->changed = Rect{};
+    return area;
+}
+
+const std::uint32_t* Surface::constScanLine(int y) const
+{
+    return reinterpret_cast<const std::uint32_t*>(impl_->image.constScanLine(y));
+}
+
+std::int64_t Surface::bytesPerLine() const { return impl_->image.bytesPerLine(); }
+
+} // namespace snugbox

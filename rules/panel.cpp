@@ -1,0 +1,15 @@
+#include "rules/panel.h"
+
+namespace snugbox {
+
+bool hitTest(const Panel& panel, float x, float y)
+{
+    // In double so that a panel near the 32-bit limits still compares exactly.
+    const double left = panel.x;
+    const double top = panel.y;
+    const double right = left + panel.width;
+    const double bottom = top + panel.height;
+    return left < x && x < right && top < y && y < bottom;
+}
+
+} // namespace snugbox
