@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "rules/catalogue.h"
+#include "rules/game_state.h"
+#include "rules/startup.h"
+#include "tests/support/game_bot.h"
+
+namespace snugbox {
+namespace {
+
+GameState preparedGame()
+{
+    GameState state;
+    prepareGameTables(state);
+    state.gameMode = 2;
+    const auto error = loadAllPieces(state, std::string(SNUGBOX_DATA_DIR) + "/ALLPIECES.PDAT");
+    EXPECT_FALSE(error.has_value()) << *error;
+    return state;
+}
+
+// Whole games played by a bot, with every invariant checked after every event. Split in
+// parts so the parts run side by side.
+class Soak : public ::testing::TestWithParam<std::uint64_t> {};
+
+TEST_P(Soak, BotGamesKeepEveryInvariant)
+{
+    testing::GameBot bot(preparedGame(), GetParam());
+    for (int game = 0; game < 500; ++game) {
+        bot.playGame();
+        if (!bot.faults().empty()) {
+            break;
+        }
+    }
+    for (const std::string& fault : bot.faults()) {
+        ADD_FAILURE() << fault;
+    }
+    const testing::BotTotals& totals = bot.totals();
+    RecordProperty("events", std::to_string(totals.events));
+    std::printf("games %d lost %d won %d midway %d highest %d events %lld drops %lld lines %lld ranked %lld\n",
+                totals.games, totals.gamesLost, totals.gamesWon, totals.newGamesMidway,
+                totals.highestLevel, totals.events, totals.drops, totals.lines, totals.rankedScores);
+}
+
+INSTANTIATE_TEST_SUITE_P(FourSeeds, Soak, ::testing::Values(11u, 23u, 37u, 41u));
+
+} // namespace
+} // namespace snugbox
