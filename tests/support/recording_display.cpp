@@ -93,7 +93,9 @@ void RecordingDisplay::fault(std::string what)
 void RecordingDisplay::painted(Op op, int first, int second)
 {
     if (pieceShown_) {
-        fault("'" + words(Call{op, first, second}) + "' painted over the shown carried piece");
+        std::string what = words(Call{op, first, second});
+        what += " painted over the shown carried piece";
+        fault(std::move(what));
     }
     record(op, first, second);
 }
