@@ -18,8 +18,8 @@ GameState preparedGame()
     return state;
 }
 
-// Whole games played by a bot, with every invariant checked after every event. Split in
-// parts so the parts run side by side.
+// Whole games played by a bot, with every invariant checked after every event. Split over
+// four seeds so that they run side by side.
 class Soak : public ::testing::TestWithParam<std::uint64_t> {};
 
 TEST_P(Soak, BotGamesKeepEveryInvariant)
