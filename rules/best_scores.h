@@ -1,0 +1,21 @@
+#pragma once
+// Ranking a finished game's score against the eight best of its game mode.
+
+#include <cstdint>
+#include <string>
+
+namespace snugbox {
+
+struct GameState;
+
+// Place 1..8 the score would take in the table of `mode`, or 9 when it earns none.
+// A score equal to an entry goes below it, so 0 never enters a table of zeros. Only
+// modes 1 and 2 have tables; any other mode earns no place.
+std::int16_t rankOfScore(const GameState& state, std::int16_t mode, std::int32_t score);
+
+// Enters score and name at the place rankOfScore gives, moving the entries below down
+// one place (the last one drops out). Does nothing when the score earns no place.
+void insertBestScore(GameState& state, std::int16_t mode, std::int32_t score,
+                     const std::string& name);
+
+} // namespace snugbox
