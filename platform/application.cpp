@@ -86,8 +86,10 @@ void Application::Impl::watchQuitSignals()
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    // A closing terminal (SIGHUP) ends the program as politely as kill and Ctrl+C do.
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
     signalNotifier = new QSocketNotifier(quitSignalPipe[0], QSocketNotifier::Read, qApp);
     QObject::connect(signalNotifier, &QSocketNotifier::activated, qApp, [] {
         drainQuitSignalPipe();

@@ -40,7 +40,8 @@ public:
     // An orderly quit closes every modal window, lets the code that opened them run on,
     // and then, once no modal window is open, calls the quit handler on the
     // user-interface thread. Without a handler the main window is closed the way its
-    // close box closes it. SIGTERM, SIGINT and the end of the desktop session all come here.
+    // close box closes it. SIGTERM, SIGINT, SIGHUP and the end of the desktop session all
+    // come here.
     void setQuitHandler(std::function<void()> handler);
     void requestQuit();
     bool isQuitting() const;   // a quit was requested and has not been delivered yet

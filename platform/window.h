@@ -99,6 +99,8 @@ public:
     // Dialog and Borderless: width x height is the client area.
     // The events object must outlive the window.
     Window(WindowKind kind, int width, int height, WindowEvents& events);
+    // An open window just disappears: its owner is going away, so onUnload does not run.
+    // Close it first where the unload handler matters.
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

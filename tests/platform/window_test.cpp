@@ -108,6 +108,7 @@ TEST(Window, EachOpeningLoadsAfreshOnABlackSurfaceAndClosingUnloadsOnce)
 TEST(Window, LoadHandlerThatClosesTheWindowLeavesItClosed)
 {
     EventLog events;
+    testing::ModalWatchdog watchdog;
     Window window(WindowKind::Dialog, 50, 40, events);
     events.whenLoading = [&] { window.close(); };
     window.show();

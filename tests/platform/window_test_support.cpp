@@ -1,5 +1,7 @@
 #include "window_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -10,6 +12,7 @@
 
 #include <sstream>
 
+#include "platform/event_simulation.h"
 #include "platform/window_impl.h"
 
 namespace snugbox::testing {
@@ -64,6 +67,20 @@ std::vector<std::string> EventLog::only(std::initializer_list<std::string_view> 
 }
 
 int EventLog::count(std::string_view word) const { return static_cast<int>(only({word}).size()); }
+
+ModalWatchdog::ModalWatchdog()
+{
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        fired_ = true;
+        while (Window* window = simulate::openModalWindow()) {
+            window->close();
+        }
+    });
+    timer_.start(5000);
+}
+
+ModalWatchdog::~ModalWatchdog() { EXPECT_FALSE(fired_) << "a modal window had to be closed by force"; }
 
 bool waitUntil(const std::function<bool()>& condition)
 {

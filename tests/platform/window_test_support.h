@@ -3,6 +3,7 @@
 // and ways to wait for the event loop and to see what a window has put on the screen.
 
 #include <QImage>
+#include <QTimer>
 
 #include <functional>
 #include <string>
@@ -35,6 +36,18 @@ public:
     std::vector<std::string> only(std::initializer_list<std::string_view> words) const;
     int count(std::string_view word) const;
     void clear() { lines.clear(); }
+};
+
+// While it lives, closes any window left open modally after a few seconds, so that a
+// fault shows as a failed expectation instead of a test that never ends.
+class ModalWatchdog {
+public:
+    ModalWatchdog();
+    ~ModalWatchdog();   // fails the test if it had to close anything
+
+private:
+    QTimer timer_;
+    bool fired_ = false;
 };
 
 // Handles events until the condition holds or about two seconds have passed.
