@@ -75,8 +75,9 @@ WindowWidget::WindowWidget(Window::Impl& owner, Qt::WindowFlags flags)
 bool WindowWidget::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::WindowActivate && owner_.loaded) {
-        owner_.events.onActivate();
+    if (event->type() == QEvent::WindowActivate) {
+        owner_.keepFixedSize();
+        if (owner_.loaded) owner_.events.onActivate();
     }
     return handled;
 }
