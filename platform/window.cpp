@@ -172,7 +172,7 @@ void WindowWidget::closeEvent(QCloseEvent* event)
 
 void WindowWidget::resizeEvent(QResizeEvent* event)
 {
-    owner_.surfaceCovers(event->size());
+    owner_.growSurfaceToCover(event->size());
     if (owner_.loaded) {
         owner_.events.onResize();
     }
@@ -249,7 +249,8 @@ void Window::Impl::present(Qt::WindowModality modality)
     widget->activateWindow();
     // A window that had the focus when it was hidden may still be the platform's focus
     // window; the platform then reports no new activation, and Qt would leave it inactive.
-    if (QGuiApplication::focusWindow() == widget->windowHandle() && QApplication::activeWindow() != widget.get()) {
+    if (QGuiApplication::focusWindow() == widget->windowHandle() &&
+        QApplication::activeWindow() != widget.get()) {
         QApplication::setActiveWindow(widget.get());
     }
 }
@@ -323,7 +324,7 @@ void Window::Impl::placeByKind()
     widget->move(area.x() + at.x, area.y() + at.y);
 }
 
-void Window::Impl::surfaceCovers(QSize size)
+void Window::Impl::growSurfaceToCover(QSize size)
 {
     if (size.width() <= surface.width() && size.height() <= surface.height()) {
         return;
@@ -441,7 +442,7 @@ void Window::setClientSize(int width, int height)
     impl_->fixedOuter.reset();
     impl_->fixedClient = QSize(std::max(width, 1), std::max(height, 1));
     impl_->keepFixedSize();
-    impl_->surfaceCovers(impl_->widget->size());
+    impl_->growSurfaceToCover(impl_->widget->size());
 }
 
 int Window::clientWidth() const { return impl_->widget->width(); }
@@ -452,7 +453,7 @@ void Window::setOuterSize(int width, int height)
     impl_->fixedClient.reset();
     impl_->fixedOuter = QSize(std::max(width, 1), std::max(height, 1));
     impl_->keepFixedSize();
-    impl_->surfaceCovers(impl_->widget->size());
+    impl_->growSurfaceToCover(impl_->widget->size());
 }
 
 int Window::outerWidth() const { return impl_->widget->frameGeometry().width(); }

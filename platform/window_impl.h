@@ -45,7 +45,8 @@ struct Window::Impl {
     Impl(Window& window, WindowKind kind, int width, int height, WindowEvents& events);
     ~Impl();
 
-    // Runs onLoad on a fresh black surface; false when the load handler closed the window.
+    // Runs onLoad on a fresh black surface; false when the load handler closed the window
+    // (or destroyed it).
     bool load();
     // Shows the loaded window with the given modality, placed by its kind's rule.
     void present(Qt::WindowModality modality);
@@ -57,7 +58,7 @@ struct Window::Impl {
     // window is in its normal state; a drag of the border therefore snaps back.
     void keepFixedSize();
     void placeByKind();
-    void surfaceCovers(QSize size);
+    void growSurfaceToCover(QSize size);
     WindowState state() const;
 
     Window& window;
