@@ -51,7 +51,8 @@ void writeHead(std::ostringstream& page)
   th, td { border: 1px solid #4a6bad; padding: 0.25em 0.8em; text-align: right; }
   th { background: #2c3a66; color: #f0e8a0; }
   td:first-child, th:first-child { text-align: center; }
-  td.text { text-align: left; }
+  td.text, th.text { text-align: left; }
+  table.points td:nth-child(3) { text-align: center; }
   kbd { background: #32323a; border: 1px solid #aaaa64; border-radius: 4px; padding: 0 0.35em; font-size: 0.9em; }
   .note { color: #b2c0e6; }
 </style>
@@ -119,11 +120,14 @@ void writeScoring(std::ostringstream& page)
 5&nbsp;&times;&nbsp;<var>L</var>&nbsp;&times;&nbsp;(<var>L</var>&nbsp;+&nbsp;1) points, so several lines at once
 are worth far more than the same lines one by one. A cell where a full row crosses a full column counts
 for both.</p>
-<table>
-<tr><th>Lines at once</th><th>Points</th></tr>
+<table class="points">
+<tr><th>Lines at once</th><th>Points</th><th>Lines at once</th><th>Points</th></tr>
 )";
-    for (int lines = 1; lines <= kMostLinesAtOnce; ++lines) {
-        page << "<tr><td>" << lines << "</td><td>" << linePoints(lines) << "</td></tr>\n";
+    // Two halves side by side keep the eighteen rows short.
+    const int half = kMostLinesAtOnce / 2;
+    for (int lines = 1; lines <= half; ++lines) {
+        page << "<tr><td>" << lines << "</td><td>" << linePoints(lines) << "</td><td>" << lines + half << "</td><td>"
+             << linePoints(lines + half) << "</td></tr>\n";
     }
     page << "</table>\n";
 }

@@ -123,10 +123,10 @@ TEST(HelpPage, IsAStandaloneHtml5Page)
 TEST(HelpPage, TablesComeFromTheGamesRules)
 {
     const std::string page = generateHelpPage();
-    EXPECT_NE(page.find("<tr><td>1</td><td>10</td></tr>"), std::string::npos);
-    EXPECT_NE(page.find("<tr><td>2</td><td>30</td></tr>"), std::string::npos);
-    EXPECT_NE(page.find("<tr><td>4</td><td>100</td></tr>"), std::string::npos);
-    EXPECT_NE(page.find("<tr><td>18</td><td>1710</td></tr>"), std::string::npos);
+    EXPECT_NE(page.find("<tr><td>1</td><td>10</td><td>10</td><td>550</td></tr>"), std::string::npos);
+    EXPECT_NE(page.find("<tr><td>2</td><td>30</td><td>11</td><td>660</td></tr>"), std::string::npos);
+    EXPECT_NE(page.find("<tr><td>4</td><td>100</td>"), std::string::npos);
+    EXPECT_NE(page.find("<td>18</td><td>1710</td></tr>"), std::string::npos);
     // Level, target, and the real time between pieces: twelve whole-millisecond ticks.
     EXPECT_NE(page.find("<tr><td>1</td><td>400</td><td>3.00&nbsp;s</td>"), std::string::npos);
     EXPECT_NE(page.find("<tr><td>2</td><td>400</td><td>2.60&nbsp;s</td>"), std::string::npos);
