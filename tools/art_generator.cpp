@@ -105,9 +105,8 @@ void ensureGuiApplication()
     if (QCoreApplication::instance() != nullptr) {
         return;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    // Always offscreen: a desktop's own font hinting settings would change the pictures.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "snugbox_generate";
     static char* argv[] = {name, nullptr};
@@ -717,8 +716,6 @@ QImage iconImage(int size)
 }
 
 } // namespace
-
-std::uint32_t pieceColour(int colour) { return kPieceColours.at(static_cast<std::size_t>(colour - 1)); }
 
 Bytes generateSpriteSheet()
 {

@@ -26,7 +26,4 @@ Bytes generateWelcomePicture();
 inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 std::vector<NamedFile> generateIcons();
 
-// The colours of the five piece squares, 1..5, as 0xRRGGBB.
-std::uint32_t pieceColour(int colour);
-
 } // namespace snugbox::tools

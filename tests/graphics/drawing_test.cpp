@@ -61,19 +61,16 @@ TEST_F(Drawing, BoxStylesFillAndFrameWhereTheyShould)
     EXPECT_EQ(boundsOfColour(wide, framePen.colour), (Rect{8, 8, 33, 33}));
     EXPECT_EQ(wide.pixel(31, 20), kWhite);
     EXPECT_EQ(wide.pixel(9, 20), kWhite);
-}
 
-TEST_F(Drawing, UnknownBoxStylesOnlyFill)
-{
-    Panel panel = panelOn(window, 10, 10, 20, 20);
-    panel.brush = Brush{true, kFill};
-    window.selectPen(Pen{true, kOutline});
+    Surface other = filledSurface(60, 60, kWhite);
+    other.selectPen(Pen{true, kOutline});
+    panel.surface = &other;
     for (std::int16_t style : {-1, 4, 99}) {
         drawBox(panel, style);
     }
-    EXPECT_EQ(boundsOfColour(window, kFill), (Rect{10, 10, 30, 30}));
-    EXPECT_TRUE(boundsOfColour(window, kOutline).isEmpty());
-    EXPECT_TRUE(boundsOfColour(window, framePen.colour).isEmpty());
+    EXPECT_EQ(boundsOfColour(other, kFill), (Rect{10, 10, 30, 30})) << "any other style only fills";
+    EXPECT_TRUE(boundsOfColour(other, kOutline).isEmpty());
+    EXPECT_TRUE(boundsOfColour(other, framePen.colour).isEmpty());
 }
 
 TEST_F(Drawing, APanelWithoutABrushIsNotFilled)
@@ -278,18 +275,6 @@ TEST_F(Drawing, ARandomTileIsStretchedOverTheWholeWindow)
     EXPECT_EQ(dialog.pixel(0, 0), testing::codedColour(180, 0));
     EXPECT_EQ(dialog.pixel(328, 206), testing::codedColour(180 + 44, 44));
     EXPECT_EQ(dialog.pixel(164, 103), testing::codedColour(180 + 164 * 45 / 329, 103 * 45 / 207));
-}
-
-TEST_F(Drawing, NothingIsDrawnWithoutASurface)
-{
-    Panel none;
-    none.width = 50;
-    none.height = 50;
-    none.brush = Brush{true, kFill};
-    drawBox(none, kBoxWideFramed);
-    drawButton(none, kButtonDoubleFramed, true, 4, "Exit");
-    drawShadowText(none, 1, "text", kShadowTextDefault);
-    SUCCEED();
 }
 
 } // namespace

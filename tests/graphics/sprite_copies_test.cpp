@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "graphics/drawing.h"
 #include "graphics/graphics.h"
 #include "graphics/sprite_layout.h"
 #include "tests/graphics/graphics_test_helpers.h"
@@ -274,6 +275,10 @@ TEST_F(SpriteCopies, PanelsWithoutASurfacePaintNothingAndDoNotCrash)
     piece.squares.push_back(Square{0, 0});
     piece.colours.push_back(1);
     drawPieceInSlot(state, sheet, 1, piece);
+    none.brush = Brush{true, Rgb{1, 2, 3}};
+    drawBox(none, kBoxWideFramed);
+    drawButton(none, kButtonDoubleFramed, true, 4, "Exit");
+    drawShadowText(none, 1, "text", kShadowTextDefault);
     SUCCEED();
 }
 

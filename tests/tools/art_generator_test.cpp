@@ -75,15 +75,6 @@ TEST(ArtGenerator, TheIconComesInSeveralSquareSizes)
     }
 }
 
-TEST(ArtGenerator, PieceColoursAreFiveDifferentColours)
-{
-    for (int a = 1; a <= 5; ++a) {
-        for (int b = a + 1; b <= 5; ++b) {
-            EXPECT_NE(pieceColour(a), pieceColour(b));
-        }
-    }
-}
-
 TEST(HelpPage, IsTheShippedPage)
 {
     EXPECT_EQ(shippedText("Snugbox.htm"), generateHelpPage()) << "data/Snugbox.htm is stale: run `make data`";
