@@ -434,13 +434,13 @@ void drawIcon(QPainter& painter, Icon icon, const QRectF& box, const QColor& col
     painter.restore();
 }
 
-struct FaceSpec {
+struct MenuFace {
     int face;
     const char* caption;
     Icon icon;
 };
 
-constexpr std::array<FaceSpec, 5> kMenuFaces{{
+constexpr std::array<MenuFace, 5> kMenuFaces{{
     {sprite::kFaceExit, "Exit", Icon::Exit},
     {sprite::kFaceNewGame, "New Game", Icon::NewGame},
     {sprite::kFaceBestScores, "Best Scores", Icon::BestScores},
@@ -448,7 +448,7 @@ constexpr std::array<FaceSpec, 5> kMenuFaces{{
     {sprite::kFaceHelp, "Help", Icon::Help},
 }};
 
-QImage buttonFaceImage(const FaceSpec& spec, bool lit)
+QImage buttonFaceImage(const MenuFace& menuFace, bool lit)
 {
     QImage image = blankImage(122, 30, kWindowBlue);
     QPainter painter(&image);
@@ -463,9 +463,9 @@ QImage buttonFaceImage(const FaceSpec& spec, bool lit)
     painter.drawLine(QPointF(7, 2.5), QPointF(115, 2.5));
 
     const QColor text = lit ? kWarmLight : kCaptionNormal;
-    drawIcon(painter, spec.icon, QRectF(7, 6, 18, 18), lit ? QColor(250, 214, 90) : text);
+    drawIcon(painter, menuFace.icon, QRectF(7, 6, 18, 18), lit ? QColor(250, 214, 90) : text);
     painter.setFont(sansFont(15));
-    shadowedText(painter, QRectF(26, 0, 92, 29), QString::fromLatin1(spec.caption), text, kInk, 1);
+    shadowedText(painter, QRectF(26, 0, 92, 29), QString::fromLatin1(menuFace.caption), text, kInk, 1);
     return image;
 }
 
@@ -553,9 +553,9 @@ QImage spriteSheetImage()
     }
     paste(sheet, sidePictureImage(), sprite::sidePicture);
     paste(sheet, levelBadgeImage(), sprite::levelBadge);
-    for (const FaceSpec& spec : kMenuFaces) {
-        paste(sheet, buttonFaceImage(spec, true), sprite::buttonFace(spec.face, true));
-        paste(sheet, buttonFaceImage(spec, false), sprite::buttonFace(spec.face, false));
+    for (const MenuFace& menuFace : kMenuFaces) {
+        paste(sheet, buttonFaceImage(menuFace, true), sprite::buttonFace(menuFace.face, true));
+        paste(sheet, buttonFaceImage(menuFace, false), sprite::buttonFace(menuFace.face, false));
     }
     const QImage plate = scorePlateImage();
     paste(sheet, plate, sprite::scorePlate);

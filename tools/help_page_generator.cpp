@@ -145,8 +145,8 @@ for the next level. Your squares stay where they are.</p>
 <tr><th>Level</th><th>Points to finish</th><th>A new piece every</th><th class="text">Board</th></tr>
 )";
     for (int level = 1; level <= kLevelCount; ++level) {
-        const LevelSpec& spec = state.levels[level];
-        page << "<tr><td>" << level << "</td><td>" << spec.targetScore << "</td><td>" << seconds(spec.periodMs)
+        const LevelSpec& entry = state.levels[level];
+        page << "<tr><td>" << level << "</td><td>" << entry.targetScore << "</td><td>" << seconds(entry.periodMs)
              << "</td><td class=\"text\">" << kTileNames[(level - 1) % 5] << "</td></tr>\n";
     }
     page << R"(</table>
