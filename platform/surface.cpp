@@ -44,25 +44,86 @@ Rect united(const Rect& a, const Rect& b)
 
 Rect boundsOf(const QImage& image) { return Rect{0, 0, image.width(), image.height()}; }
 
-// Combines one row of source pixels into the target row.
-void combineRow(std::uint32_t* target, const std::uint32_t* source, int count, RasterOp op)
+// The three ways a source block meets a target block, row by row. Source and target never
+// overlap (a copy within one surface reads from a snapshot), which lets the compiler work
+// on several pixels at once; on processors with wider vector units a wider build of each
+// loop is picked at load time, as the C library's memcpy does for itself.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
+#define SNUGBOX_WIDE_LOOP __attribute__((target_clones("avx2", "default")))
+#else
+#define SNUGBOX_WIDE_LOOP
+#endif
+
+// Passed by value: the loops must see that no store can change the span's own fields.
+struct BlockSpan {
+    std::uint32_t* target;
+    const std::uint32_t* source;
+    std::ptrdiff_t targetStride;   // in pixels
+    std::ptrdiff_t sourceStride;
+    int width;
+    int rows;
+};
+
+void copyBlock(BlockSpan span)
+{
+    std::uint32_t* target = span.target;
+    const std::uint32_t* source = span.source;
+    for (int row = 0; row < span.rows; ++row, target += span.targetStride, source += span.sourceStride) {
+        std::memcpy(target, source, static_cast<std::size_t>(span.width) * sizeof(std::uint32_t));
+    }
+}
+
+SNUGBOX_WIDE_LOOP void orBlock(BlockSpan span)
+{
+    std::uint32_t* target = span.target;
+    const std::uint32_t* source = span.source;
+    for (int row = 0; row < span.rows; ++row, target += span.targetStride, source += span.sourceStride) {
+        std::uint32_t* __restrict to = target;
+        const std::uint32_t* __restrict from = source;
+        for (int i = 0; i < span.width; ++i) to[i] |= from[i];
+    }
+}
+
+SNUGBOX_WIDE_LOOP void andBlock(BlockSpan span)
+{
+    std::uint32_t* target = span.target;
+    const std::uint32_t* source = span.source;
+    for (int row = 0; row < span.rows; ++row, target += span.targetStride, source += span.sourceStride) {
+        std::uint32_t* __restrict to = target;
+        const std::uint32_t* __restrict from = source;
+        // The alpha byte stays opaque whatever the source holds.
+        for (int i = 0; i < span.width; ++i) to[i] &= from[i] | 0xff000000U;
+    }
+}
+
+void combineBlock(BlockSpan span, RasterOp op)
 {
     switch (op) {
-    case RasterOp::SrcCopy:
-        std::memmove(target, source, static_cast<std::size_t>(count) * sizeof(std::uint32_t));
-        break;
     case RasterOp::SrcPaint:
-        for (int i = 0; i < count; ++i) target[i] |= source[i];
-        break;
+        orBlock(span);
+        return;
     case RasterOp::SrcAnd:
-        for (int i = 0; i < count; ++i) target[i] &= source[i] | 0xff000000U;
+        andBlock(span);
+        return;
+    case RasterOp::SrcCopy:
         break;
     }
+    copyBlock(span);
 }
 
 void combinePixel(std::uint32_t& target, std::uint32_t source, RasterOp op)
 {
-    combineRow(&target, &source, 1, op);
+    switch (op) {
+    case RasterOp::SrcPaint:
+        target |= source;
+        return;
+    case RasterOp::SrcAnd:
+        target &= source | 0xff000000U;
+        return;
+    case RasterOp::SrcCopy:
+        break;
+    }
+    target = source;
 }
 
 Qt::Alignment alignmentFor(std::uint32_t flags)
@@ -284,12 +345,14 @@ void Surface::blockCopy(int x, int y, int width, int height, const Surface& sour
         snapshot = impl_->image.copy();
         sourceImage = &snapshot;
     }
-    for (int row = 0; row < to.bottom - to.top; ++row) {
-        auto* target = reinterpret_cast<std::uint32_t*>(impl_->image.scanLine(to.top + row)) + to.left;
-        const auto* pixels =
-            reinterpret_cast<const std::uint32_t*>(sourceImage->constScanLine(fromTop + row)) + fromLeft;
-        combineRow(target, pixels, count, op);
-    }
+    // Row addresses by stride: asking the image for every row costs more than a small copy.
+    const std::ptrdiff_t targetStride = impl_->image.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(std::uint32_t));
+    const std::ptrdiff_t sourceStride = sourceImage->bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(std::uint32_t));
+    const BlockSpan span{reinterpret_cast<std::uint32_t*>(impl_->image.bits()) + to.top * targetStride + to.left,
+                         reinterpret_cast<const std::uint32_t*>(sourceImage->constBits()) + fromTop * sourceStride +
+                             fromLeft,
+                         targetStride, sourceStride, count, to.bottom - to.top};
+    combineBlock(span, op);
     impl_->markChanged(to);
 }
 

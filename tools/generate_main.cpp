@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/art_generator.h"
 #include "tools/catalogue_generator.h"
+#include "tools/help_page_generator.h"
 
 namespace {
 
@@ -15,6 +17,15 @@ bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
     return static_cast<bool>(file);
 }
 
+bool writeOrComplain(const std::string& directory, const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    if (writeFile(directory + name, bytes)) {
+        return true;
+    }
+    std::fprintf(stderr, "cannot write %s%s\n", directory.c_str(), name.c_str());
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -23,10 +34,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <data directory>\n", argv[0]);
         return 2;
     }
+    namespace tools = snugbox::tools;
     const std::string directory = std::string(argv[1]) + "/";
-    if (!writeFile(directory + "ALLPIECES.PDAT", snugbox::tools::generateCatalogue())) {
-        std::fprintf(stderr, "cannot write %sALLPIECES.PDAT\n", directory.c_str());
-        return 1;
+    const std::string help = tools::generateHelpPage();
+    bool written = writeOrComplain(directory, "ALLPIECES.PDAT", tools::generateCatalogue());
+    written = writeOrComplain(directory, "ALLPICDATA.BMP", tools::generateSpriteSheet()) && written;
+    written = writeOrComplain(directory, "BGIMG.BMP", tools::generateWelcomePicture()) && written;
+    for (const tools::NamedFile& icon : tools::generateIcons()) {
+        written = writeOrComplain(directory, icon.name, icon.bytes) && written;
     }
-    return 0;
+    written = writeOrComplain(directory, "Snugbox.htm", std::vector<std::uint8_t>(help.begin(), help.end())) && written;
+    return written ? 0 : 1;
 }

@@ -1,0 +1,84 @@
+#pragma once
+// Shared by the graphics tests: a sprite sheet whose every pixel tells where it came from,
+// and small ways of looking at what was painted.
+
+#include <algorithm>
+#include <functional>
+
+#include "platform/gui_application.h"
+#include "platform/surface.h"
+#include "rules/panel.h"
+
+namespace snugbox::testing {
+
+// Pixel (x, y) of the coded sheet is (x mod 256, y mod 256, 1 + x / 256 + 16 * (y / 256)):
+// never black, and different for every pixel of a 450 x 481 sheet.
+inline Rgb codedColour(int x, int y)
+{
+    return Rgb{static_cast<std::uint8_t>(x % 256), static_cast<std::uint8_t>(y % 256),
+               static_cast<std::uint8_t>(1 + x / 256 + 16 * (y / 256))};
+}
+
+inline Surface codedSheet(int width = 450, int height = 481)
+{
+    Surface sheet(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            sheet.setPixel(x, y, codedColour(x, y));
+        }
+    }
+    return sheet;
+}
+
+inline Surface filledSurface(int width, int height, Rgb colour)
+{
+    Surface surface(width, height);
+    surface.fillRect(Rect{0, 0, width, height}, Brush{true, colour});
+    return surface;
+}
+
+inline Panel panelOn(Surface& surface, int x, int y, int width, int height)
+{
+    Panel panel;
+    panel.surface = &surface;
+    panel.x = x;
+    panel.y = y;
+    panel.width = width;
+    panel.height = height;
+    return panel;
+}
+
+// The smallest rectangle holding every pixel that matches; empty when none does.
+inline Rect boundsWhere(const Surface& surface, const std::function<bool(Rgb)>& matches)
+{
+    Rect bounds{surface.width(), surface.height(), 0, 0};
+    for (int y = 0; y < surface.height(); ++y) {
+        for (int x = 0; x < surface.width(); ++x) {
+            if (matches(surface.pixel(x, y))) {
+                bounds.left = std::min(bounds.left, x);
+                bounds.top = std::min(bounds.top, y);
+                bounds.right = std::max(bounds.right, x + 1);
+                bounds.bottom = std::max(bounds.bottom, y + 1);
+            }
+        }
+    }
+    return bounds.isEmpty() ? Rect{} : bounds;
+}
+
+inline Rect boundsOfColour(const Surface& surface, Rgb colour)
+{
+    return boundsWhere(surface, [colour](Rgb pixel) { return pixel == colour; });
+}
+
+inline int countWhere(const Surface& surface, const Rect& area, const std::function<bool(Rgb)>& matches)
+{
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            count += matches(surface.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+} // namespace snugbox::testing
