@@ -21,7 +21,7 @@ constexpr Rgb kOutline{1, 2, 3};
 
 class Drawing : public ::testing::Test {
 protected:
-    void SetUp() override { ensureGuiApplication(); }
+    void SetUp() override { Application::instance(); }
     Surface window = filledSurface(300, 200, kWhite);
 };
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "platform/gui_application.h"
+#include "platform/application.h"
 #include "platform/surface.h"
 #include "rules/panel.h"
 

@@ -84,7 +84,7 @@ class ShippedArt : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ensureGuiApplication();
+        Application::instance();
         resources = new GraphicsResources;
         loadGraphics(*resources, std::string(SNUGBOX_DATA_DIR) + "/");
     }

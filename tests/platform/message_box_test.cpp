@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "platform/application_instance.h"
+#include "platform/application.h"
 #include "platform/message_box.h"
 
 namespace snugbox {
@@ -13,7 +13,7 @@ namespace {
 
 TEST(MessageBox, IsAModalBoxWithTheTitleTheTextAndOneOkButton)
 {
-    ASSERT_TRUE(ensureApplicationInstance());
+    Application::instance();
     QString title;
     QString text;
     qsizetype buttons = 0;

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "platform/gui_application.h"
+#include "platform/application.h"
 #include "platform/surface.h"
 
 namespace snugbox {
@@ -44,7 +44,7 @@ class Text : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ensureGuiApplication();
+        Application::instance();
         surface.fillRect(Rect{0, 0, 400, 200}, Brush{true, kPaper});
         surface.setTextColour(kInk);
     }
@@ -53,7 +53,7 @@ protected:
 
 TEST_F(Text, TheApplicationObjectIsMadeOnceAndCanShowWidgets)
 {
-    ensureGuiApplication();
+    Application::instance();
     EXPECT_NE(qobject_cast<QApplication*>(QCoreApplication::instance()), nullptr);
 }
 

@@ -14,7 +14,7 @@
 #include <set>
 #include <tuple>
 
-#include "platform/application_instance.h"
+#include "platform/application.h"
 #include "platform/keyed_store.h"
 #include "platform/message_box.h"
 #include "rules/game_state.h"
@@ -331,7 +331,7 @@ TEST_F(SettingsStore, ASaveCutShortLeavesThePreviousStoreWhole)
 // Last, because the application object then stays for the rest of the program.
 TEST_F(SettingsStore, WorksWhileTheGamesApplicationObjectExists)
 {
-    ASSERT_TRUE(ensureApplicationInstance());
+    Application::instance();
     ASSERT_TRUE(saveSettings(sample(), config));
     EXPECT_EQ(storedValues(loaded()), storedValues(sample()));
 }
