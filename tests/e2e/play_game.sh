@@ -3,7 +3,7 @@
 # would: the welcome screen, the main window with its welcome message, a new game, the
 # first piece taken, carried with its shadow and dropped, then Exit, and the store it left.
 #
-#   play_game.sh SNUGBOX SCREEN_CHECK
+#   play_game.sh SNUGBOX
 #
 # Exits 77 (skipped) when no virtual X server or xdotool is installed. With
 # SNUGBOX_E2E_SHOTS set to a directory, a picture of a game in play is left there as
@@ -11,10 +11,9 @@
 set -uo pipefail
 
 snugbox=$1
-check=$2
 sheet="$(dirname "$snugbox")/ALLPICDATA.BMP"
 
-for tool in Xvfb xdotool import xprop; do
+for tool in Xvfb xdotool import convert compare xprop; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
         exit 77
@@ -93,35 +92,63 @@ echo "welcome screen: 680 x 450, borderless, shown for about ${shown_for}s"
 
 [[ $(geometry_of "$main") == "WIDTH=765 HEIGHT=563 " ]] || fail "main window is $(geometry_of "$main")"
 
-shot() { import -window "$main" "bmp3:$work/$1.bmp"; }
-shot_shows() { shot "$1" && "$check" "${@:2}"; }
-# The carried piece's held square under pointer (x, y): its centre lies half a square, 22
-# or 23 pixels with the game's rounding, right of and below the square's corner.
-held_square_shows() {
-    local shot=$1 x=$2 y=$3 dx dy
+shot() { import -window "$main" "png:$work/$1.png"; }
+
+# How many pixels of a picture's area (x, y, width, height) differ from the area of the
+# same size at (x2, y2) of another picture, or from one colour.
+differing() {
+    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage "$work/area.png"
+    convert "$6" -crop "${4}x${5}+${7}+${8}" +repage "$work/other.png"
+    compare -metric AE "$work/area.png" "$work/other.png" null: 2>&1 | awk '{ printf "%d", $1 }'
+}
+not_of_colour() {
+    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage "$work/area.png"
+    convert -size "${4}x${5}" "xc:$6" "$work/other.png"
+    compare -metric AE "$work/area.png" "$work/other.png" null: 2>&1 | awk '{ printf "%d", $1 }'
+}
+at_least() { (($1 >= $2)); }
+none() { (($1 == 0)); }
+
+# A piece square of any of the five colours (side by side in the sheet's second row) at
+# (x, y); with a pointer position, at the held square under it, whose centre lies half a
+# square (22 or 23 pixels with the game's rounding) right of and below its corner.
+piece_square_at() {
+    local colour
+    for colour in 0 1 2 3 4; do
+        none "$(differing "$1" "$2" "$3" 45 45 "$sheet" $((colour * 45)) 45)" && return 0
+    done
+    return 1
+}
+held_square_under() {
+    local dx dy
     for dx in 22 23; do
         for dy in 22 23; do
-            "$check" piece-square "$shot" $((x - dx)) $((y - dy)) "$sheet" && return 0
+            piece_square_at "$1" $(($2 - dx)) $(($3 - dy)) && return 0
         done
     done
     return 1
 }
-carried_shot_shows() { shot carried && held_square_shows "$work/carried.bmp" "$@"; }
+
+welcome_shown() { shot welcome && at_least $((57000 - $(not_of_colour "$work/welcome.png" 180 200 570 100 "rgb(100,100,200)"))) 50; }
+board_shown() { shot board && none "$(differing "$work/board.png" 202 58 45 45 "$sheet" 0 0)"; }
+slot_1_filled() { shot slot && at_least "$(not_of_colour "$work/slot.png" 631 16 88 88 "rgb(50,50,40)")" 100; }
+carried_under() { shot carried && held_square_under "$work/carried.png" "$@"; }
+dropped_at() { shot dropped && piece_square_at "$work/dropped.png" "$@"; }
 
 # --- the welcome message over the dimmed play area ------------------------------------------
-wait_until 10 shot_shows welcome colour "$work/welcome.bmp" 180 200 570 100 100 100 200 50 ||
-    fail "no welcome message"
+panel="rgb(74,107,173)"
+wait_until 10 welcome_shown || fail "no welcome message"
 # The play area darkens where the message is shown, but not its rightmost part.
-"$check" other-than "$work/welcome.bmp" 190 20 400 150 74 107 173 20000 >/dev/null || fail "play area not dimmed"
-"$check" colour "$work/welcome.bmp" 680 200 60 200 74 107 173 12000 >/dev/null || fail "slot column dimmed"
+at_least "$(not_of_colour "$work/welcome.png" 190 20 400 150 "$panel")" 20000 || fail "play area not dimmed"
+none "$(not_of_colour "$work/welcome.png" 680 200 60 200 "$panel")" || fail "the slot column was dimmed"
 echo "main window: 765 x 563, welcome message over the dimmed play area"
 
 # --- a new game: the board from the sprite sheet, and the first piece in slot 1 --------------
 click_at() { xdotool mousemove --window "$main" "$1" "$2" click "${3:-1}"; }
 click_at 86 246
-wait_until 10 shot_shows board same "$work/board.bmp" 202 58 "$sheet" 0 0 45 45 || fail "board tile 1 not at (202, 58)"
-"$check" same "$work/board.bmp" 247 58 "$sheet" 45 0 45 45 >/dev/null || fail "board tile 2 not at (247, 58)"
-wait_until 10 shot_shows slot other-than "$work/slot.bmp" 631 16 88 88 50 50 40 100 || fail "no piece in slot 1"
+wait_until 10 board_shown || fail "board tile 1 not at (202, 58)"
+none "$(differing "$work/board.png" 247 58 45 45 "$sheet" 45 0)" || fail "board tile 2 not at (247, 58)"
+wait_until 10 slot_1_filled || fail "no piece in slot 1"
 shot before_take
 echo "new game: board at (202, 58) as drawn in the sprite sheet, a piece in slot 1"
 
@@ -134,16 +161,16 @@ click_at 675 60
 placed=no
 for turn in 1 2 3 4; do
     xdotool mousemove --window "$main" 300 300 sleep 0.1 mousemove --window "$main" $x $y
-    wait_until 5 carried_shot_shows $x $y || fail "the carried piece is not under the pointer"
+    wait_until 5 carried_under $x $y || fail "the carried piece is not under the pointer"
     # Right below the held square, the lowest-leftmost one until the piece is turned,
     # lies only its shadow.
     if ((turn == 1)); then
-        "$check" darker "$work/before_take.bmp" "$work/carried.bmp" $((x - 10)) $((y + 24)) 32 9 250 >/dev/null ||
+        at_least "$(differing "$work/before_take.png" $((x - 10)) $((y + 24)) 32 9 "$work/carried.png" $((x - 10)) $((y + 24)))" 250 ||
             fail "no shadow under the carried piece"
     fi
     click_at $x $y
     xdotool mousemove --window "$main" 150 520
-    if wait_until 2 shot_shows dropped piece-square "$work/dropped.bmp" $((x - 22)) $((y - 22)) "$sheet"; then
+    if wait_until 2 dropped_at $((x - 22)) $((y - 22)); then
         placed=yes
         break
     fi
@@ -173,5 +200,8 @@ wait "$game_pid"
 status=$?
 game_pid=
 [[ $status -eq 0 ]] || fail "the program ended with status $status"
-"$check" store "$XDG_CONFIG_HOME" || fail "the store does not hold mode 2 and seven sound options of 1"
+# Mode 2 in bytes 2-3 of the stored block; seven 16-bit sound options of 1.
+store="$XDG_CONFIG_HOME/Quillon/Snugbox/1.0.ini"
+grep -q '^SOLVINGDATA=@ByteArray(\\0\\0\\x2\\0' "$store" || fail "mode 2 not stored: $(grep SOLVINGDATA "$store")"
+grep -qx 'SOUNDOPTIONS=@ByteArray(\(\\x1\\0\)\{7\})' "$store" || fail "sound options: $(grep SOUNDOPTIONS "$store")"
 echo "Exit: status 0, store saved"

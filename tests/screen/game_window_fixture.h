@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -80,63 +81,34 @@ protected:
         form->paintSlot(static_cast<std::int16_t>(slot), 2);
     }
 
-    // Slot i's centre, where a press takes its piece.
-    static std::pair<int, int> slotCentre(int slot) { return {675, 60 + 100 * (slot - 1)}; }
+    void takeFromSlot(int slot) { press(675, 60 + 100 * (slot - 1)); }
 
-    void takeFromSlot(int slot)
+    static bool everyPixel(const Rect& area, const std::function<bool(int x, int y)>& holds)
     {
-        const auto [x, y] = slotCentre(slot);
-        press(x, y);
-    }
-
-    // Whether the area of the surface shows exactly the sprite region (from its corner).
-    bool shows(int x, int y, const sprite::Region& region) const
-    {
-        for (int dy = 0; dy < region.height; ++dy) {
-            for (int dx = 0; dx < region.width; ++dx) {
-                if (form->window().surface().pixel(x + dx, y + dy) != sprites().pixel(region.x + dx, region.y + dy)) {
-                    return false;
-                }
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                if (!holds(x, y)) return false;
             }
         }
         return true;
+    }
+
+    // The window's area at (x, y) shows exactly the sprite region.
+    bool shows(int x, int y, const sprite::Region& region)
+    {
+        return everyPixel(Rect{0, 0, region.width, region.height}, [&](int dx, int dy) {
+            return surface().pixel(x + dx, y + dy) == sprites().pixel(region.x + dx, region.y + dy);
+        });
     }
 
     static bool sameArea(const Surface& a, const Surface& b, const Rect& area)
     {
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                if (a.pixel(x, y) != b.pixel(x, y)) return false;
-            }
-        }
-        return true;
+        return everyPixel(area, [&](int x, int y) { return a.pixel(x, y) == b.pixel(x, y); });
     }
 
-    // Same everywhere except inside the holes.
-    static bool sameOutside(const Surface& a, const Surface& b, std::initializer_list<Rect> holes)
+    bool allOf(const Rect& area, Rgb colour)
     {
-        const auto inAHole = [&holes](int x, int y) {
-            for (const Rect& hole : holes) {
-                if (x >= hole.left && x < hole.right && y >= hole.top && y < hole.bottom) return true;
-            }
-            return false;
-        };
-        for (int y = 0; y < a.height(); ++y) {
-            for (int x = 0; x < a.width(); ++x) {
-                if (!inAHole(x, y) && a.pixel(x, y) != b.pixel(x, y)) return false;
-            }
-        }
-        return true;
-    }
-
-    static bool allOf(const Surface& surface, const Rect& area, Rgb colour)
-    {
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                if (surface.pixel(x, y) != colour) return false;
-            }
-        }
-        return true;
+        return everyPixel(area, [&](int x, int y) { return surface().pixel(x, y) == colour; });
     }
 
     GameState state;

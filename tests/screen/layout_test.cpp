@@ -58,23 +58,12 @@ TEST_F(Lifecycle, OpensAtItsFixedSizeWithItsCaptionAndNothingOfAGameOnIt)
     EXPECT_EQ(window().outerWidth(), 765);
     EXPECT_EQ(window().outerHeight(), 563);
     // Before any game: no board, score or gauge; the timer is on but has no interval.
-    EXPECT_TRUE(allOf(surface(), Rect{202, 58, 607, 463}, panelBrush.colour));
-    EXPECT_TRUE(allOf(surface(), Rect{315, 11, 587, 41}, panelBrush.colour));
+    EXPECT_TRUE(allOf(Rect{202, 58, 607, 463}, panelBrush.colour));
+    EXPECT_TRUE(allOf(Rect{315, 11, 587, 41}, panelBrush.colour));
     EXPECT_TRUE(form->pieceTimer().isEnabled());
     EXPECT_EQ(form->pieceTimer().interval(), 0);
     EXPECT_TRUE(shows(25, 231, sprite::buttonFace(sprite::kFaceNewGame, false)));
     EXPECT_TRUE(shows(10, 100, sprite::sidePicture));
-}
-
-TEST_F(Lifecycle, ANewGameDrawsTheFirstLevelAndItsFirstPiece)
-{
-    newGame();
-    EXPECT_TRUE(state.gamePlaying);
-    EXPECT_EQ(form->pieceTimer().interval(), 250);
-    EXPECT_TRUE(shows(202, 58, sprite::boardTile(1)));
-    EXPECT_TRUE(shows(247, 58, sprite::boardTile(2)));
-    EXPECT_NE(state.dispensers[1].pieceIndex, 0);
-    EXPECT_EQ(surface().pixel(247, 473), sprites().pixel(sprite::levelBadge.x, sprite::levelBadge.y));
 }
 
 TEST_F(Lifecycle, ExitAndTheCloseBoxBothSaveTheStore)

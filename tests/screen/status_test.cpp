@@ -86,12 +86,12 @@ TEST_F(Status, TheGaugeFillsTickByTick)
 {
     state.pumpTicks = 1;
     form->drawPumb();
-    EXPECT_TRUE(allOf(surface(), Rect{537, 20, 541, 30}, blueBrush.colour));
-    EXPECT_TRUE(allOf(surface(), Rect{541, 20, 587, 30}, lightBlueBrush.colour));
+    EXPECT_TRUE(allOf(Rect{537, 20, 541, 30}, blueBrush.colour));
+    EXPECT_TRUE(allOf(Rect{541, 20, 587, 30}, lightBlueBrush.colour));
     state.pumpTicks = 6;
     form->drawPumb();
-    EXPECT_TRUE(allOf(surface(), Rect{537, 20, 562, 30}, blueBrush.colour));
-    EXPECT_TRUE(allOf(surface(), Rect{562, 20, 587, 30}, lightBlueBrush.colour));
+    EXPECT_TRUE(allOf(Rect{537, 20, 562, 30}, blueBrush.colour));
+    EXPECT_TRUE(allOf(Rect{562, 20, 587, 30}, lightBlueBrush.colour));
 }
 
 TEST_F(Status, WithEverySlotFullTheGaugeBlinksRed)
@@ -100,10 +100,10 @@ TEST_F(Status, WithEverySlotFullTheGaugeBlinksRed)
         putPiece(slot, {{0, 0}});
     }
     form->timerPieces_Timer();   // tick 1
-    EXPECT_TRUE(allOf(surface(), Rect{537, 20, 541, 30}, redBrush.colour));
-    EXPECT_TRUE(allOf(surface(), Rect{541, 20, 587, 30}, lightRedBrush.colour));
+    EXPECT_TRUE(allOf(Rect{537, 20, 541, 30}, redBrush.colour));
+    EXPECT_TRUE(allOf(Rect{541, 20, 587, 30}, lightRedBrush.colour));
     form->timerPieces_Timer();   // tick 2
-    EXPECT_TRUE(allOf(surface(), Rect{537, 20, 587, 30}, darkBrush.colour));
+    EXPECT_TRUE(allOf(Rect{537, 20, 587, 30}, darkBrush.colour));
 }
 
 TEST_F(Status, AMessageDimsThePlayAreaEachTimeAndTheFontComesBack)
