@@ -13,7 +13,6 @@
 #include <string>
 
 #include "platform/controls.h"
-#include "platform/surface.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "rules/display.h"
