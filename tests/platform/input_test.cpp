@@ -182,6 +182,33 @@ TEST_F(NameEntry, EachOpeningStartsWithTheFocusInAnEmptyBox)
     dialog.close();
 }
 
+TEST_F(NameEntry, SnapshotShowsTheControlsOverTheSurface)
+{
+    const Rgb backdrop{20, 90, 30};
+    events.whenLoading = [&] { dialog.surface().fillRect(Rect{0, 0, 329, 207}, Brush{true, backdrop}); };
+    dialog.show();
+    ASSERT_TRUE(waitUntilShown(dialog));
+
+    const Surface shot = dialog.snapshot();
+    ASSERT_EQ(shot.width(), 329);
+    ASSERT_EQ(shot.height(), 207);
+    EXPECT_EQ(shot.pixel(5, 5), backdrop) << "the surface shows where no control lies";
+    EXPECT_EQ(shot.pixel(133 + 150, 101 + 11), (Rgb{255, 255, 255})) << "the text box";
+    int yellow = 0;
+    for (int y = 0; y < 207; ++y) {
+        for (int x = 0; x < 329; ++x) {
+            if (shot.pixel(x, y) == Rgb{255, 255, 0}) {
+                ++yellow;
+                EXPECT_GE(x, message.x());
+                EXPECT_GE(y, message.y());
+            }
+        }
+    }
+    EXPECT_GT(yellow, 100) << "the label's glyphs, drawn over the picture";
+    EXPECT_EQ(dialog.surface().pixel(message.x() + 40, message.y() + 5), backdrop) << "the surface itself is untouched";
+    dialog.close();
+}
+
 TEST_F(NameEntry, TheTextBoxHasNoLengthLimit)
 {
     const std::string longName(40000, 'x');
