@@ -15,11 +15,12 @@ namespace snugbox {
 frmHoldfast::frmHoldfast(GameState& state, GraphicsResources& graphics, RandomSource& random)
     : state_(state),
       graphics_(graphics),
-      random_(random),
       window_(WindowKind::Main, kMainWindowWidth, kMainWindowHeight, *this),
       timerPieces(window_),
       Label1(window_),
-      rules_(state, *this, random)
+      rules_(state, *this, random),
+      bestScoresDialog_(state, [this] { saveStore(); }),
+      nameEntryDialog_(graphics, random)
 {
     // On from the start, but with no interval it stays silent until a level sets one.
     timerPieces.setEnabled(true);
@@ -109,9 +110,21 @@ void frmHoldfast::sleepMs(int ms) { sleepMilliseconds(ms); }
 
 // --- Dialogs ---------------------------------------------------------------------------
 
-std::string frmHoldfast::askBestScoreName() { return "-"; }
+std::string frmHoldfast::askBestScoreName()
+{
+    nameEntryDialog_.show();
+    return nameEntryDialog_.nameEntered;
+}
 
-void frmHoldfast::showBestScores(std::int16_t /*mode*/) {}
+// The piece timer keeps running behind the table while a game is on.
+void frmHoldfast::showBestScores(std::int16_t mode)
+{
+    if (!state_.bestScores.contains(mode)) {
+        return;   // no table to show for a mode the game does not keep
+    }
+    bestScoresDialog_.modeNum = mode;
+    bestScoresDialog_.show();
+}
 
 // A new best score is kept at once: a crash later in the session must not lose it.
 void frmHoldfast::bestScoresChanged() { saveStore(); }

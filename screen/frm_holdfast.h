@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "dialogs/diag_un.h"
+#include "dialogs/frm_stats.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
 #include "platform/window.h"
@@ -149,13 +151,14 @@ private:
 
     GameState& state_;
     GraphicsResources& graphics_;
-    RandomSource& random_;
     std::string configDirectory_;
     Window window_;
     Timer timerPieces;
     Label Label1;
     GameRules rules_;
     Panel boardPanel_;   // the board; its tag is the square size
+    frmStats bestScoresDialog_;
+    diagUN nameEntryDialog_;
 };
 
 } // namespace snugbox

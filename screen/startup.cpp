@@ -1,5 +1,6 @@
 #include "screen/startup.h"
 
+#include "dialogs/diag_sws.h"
 #include "graphics/graphics.h"
 #include "platform/application.h"
 #include "platform/message_box.h"
@@ -35,6 +36,8 @@ int runSnugbox()
     loadGraphics(graphics, state.appPath);
     ClockSeededRandom random;
 
+    diagSWS welcomeScreen(graphics);
+    welcomeScreen.show();
     frmHoldfast mainWindow(state, graphics, random);
     mainWindow.window().show();
     createCarrySurfaces(graphics);
