@@ -142,6 +142,7 @@ private:
     void layoutLoadPanels();
     void layoutPlayAreaPanel();
     Panel panelAt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+    void dimPlayArea();
     void updateMenuHover(std::int16_t x, std::int16_t y);
     void setButtonLit(Panel& button, bool lit);
     void minimizeIfNormal();

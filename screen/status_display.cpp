@@ -62,20 +62,9 @@ void frmHoldfast::displayLevel()
 
 void frmHoldfast::showGameOverMessage(std::int16_t messageId)
 {
-    // Eleven by eleven shadow squares, bounded by the play area's height both ways: the
-    // rightmost part of the play area stays bright. ANDed, so each call darkens again.
-    const Surface& sprites = graphics_.spriteSurface;
-    const sprite::Region shade = sprite::shadowSquare(1);
-    const int step = cellSize - 1;
-    const int limit = playAreaPanel.height - cellSize;
-    Surface& surface = window_.surface();
-    for (int dy = 0; dy <= limit; dy += step) {
-        for (int dx = 0; dx <= limit; dx += step) {
-            surface.blockCopy(playAreaPanel.x + dx, playAreaPanel.y + dy, step, step, sprites, shade.x, shade.y,
-                              RasterOp::SrcAnd);
-        }
-    }
+    dimPlayArea();
     playAreaPanel.textColour = kMessageColour;
+    Surface& surface = window_.surface();
     Font font = surface.font();
     const int points = nearest(font.pointSize);
     font.pointSize = points + kMessageFontGrowth;
@@ -84,6 +73,22 @@ void frmHoldfast::showGameOverMessage(std::int16_t messageId)
     font.pointSize = points;
     surface.setFont(font);
     window_.refresh();
+}
+
+// Eleven by eleven shadow squares, bounded by the play area's height both ways: the
+// rightmost part of the play area, the slot column, stays bright. The squares are ANDed
+// over what is there.
+void frmHoldfast::dimPlayArea()
+{
+    const sprite::Region shade = sprite::shadowSquare(1);
+    const int step = cellSize - 1;
+    const int limit = playAreaPanel.height - cellSize;
+    for (int dy = 0; dy <= limit; dy += step) {
+        for (int dx = 0; dx <= limit; dx += step) {
+            window_.surface().blockCopy(playAreaPanel.x + dx, playAreaPanel.y + dy, step, step, graphics_.spriteSurface,
+                                        shade.x, shade.y, RasterOp::SrcAnd);
+        }
+    }
 }
 
 // Blue while a slot is free; with every slot full it blinks red, tick by tick.
