@@ -1,0 +1,80 @@
+// Every allocation of this test program is counted, so that a test can tell whether some
+// work allocated anything.
+#include <cstdlib>
+#include <new>
+
+#include "game_window_fixture.h"
+#include "graphics/colours.h"
+
+namespace {
+
+long long allocations = 0;
+long long releases = 0;
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    ++allocations;
+    if (void* block = std::malloc(size == 0 ? 1 : size)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept
+{
+    releases += block != nullptr ? 1 : 0;
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
+
+namespace snugbox::testing {
+namespace {
+
+using Allocation = GameWindow;
+
+struct Counts {
+    long long allocated = 0;
+    long long released = 0;
+};
+
+template <class Work>
+Counts countDuring(Work work)
+{
+    const long long allocatedBefore = allocations;
+    const long long releasedBefore = releases;
+    work();
+    return Counts{allocations - allocatedBefore, releases - releasedBefore};
+}
+
+// Presenting goes through the platform's painting, which allocates a few small objects of
+// its own on every refresh; the move itself must add nothing to that.
+TEST_F(Allocation, MovingTheCarriedPieceAllocatesNothingBeyondPresentingIt)
+{
+    constexpr int kMoves = 200;
+    newGame();
+    form->setPieceTimerEnabled(false);
+    putPiece(1, {{0, 0}, {1, 0}, {1, 1}});
+    takeFromSlot(1);
+    form->Form_MouseMove(0, 0, 400, 300);
+
+    const Counts moves = countDuring([this] {
+        for (int i = 0; i < kMoves; ++i) {
+            form->Form_MouseMove(0, 0, static_cast<float>(400 + i % 7), static_cast<float>(300 + i % 5));
+        }
+    });
+    const Counts presents = countDuring([this] {
+        for (int i = 0; i < kMoves; ++i) {
+            surface().fillRect(Rect{400, 300, 401 + i % 7, 301 + i % 5}, whiteBrush);
+            window().refresh();
+        }
+    });
+    EXPECT_EQ(moves.allocated, presents.allocated);
+    EXPECT_EQ(moves.released, moves.allocated) << "nothing is kept from one move to the next";
+    RecordProperty("AllocationsPerPresent", std::to_string(presents.allocated / kMoves));
+}
+
+} // namespace
+} // namespace snugbox::testing

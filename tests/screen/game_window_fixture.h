@@ -1,0 +1,123 @@
+#pragma once
+// The game window as the program opens it, with the shipped pieces and pictures, the
+// store in a temporary directory and the help page caught instead of opened. Pieces can
+// be set by hand, so a test knows what it carries.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "graphics/graphics.h"
+#include "graphics/sprite_layout.h"
+#include "platform/application.h"
+#include "platform/desktop.h"
+#include "platform/event_simulation.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+#include "rules/catalogue.h"
+#include "rules/game_state.h"
+#include "rules/startup.h"
+#include "screen/frm_holdfast.h"
+#include "tests/support/seeded_random.h"
+#include "tests/support/temp_dir.h"
+
+namespace snugbox::testing {
+
+class GameWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application::instance();
+        previousOpener = replaceDesktopOpener([this](const std::string& target) { opened.push_back(target); });
+        state.appPath = std::string(SNUGBOX_DATA_DIR) + "/";
+        prepareGameTables(state);
+        ASSERT_FALSE(loadAllPieces(state, state.appPath + "ALLPIECES.PDAT"));
+        loadGraphics(graphics, state.appPath);
+        state.gameMode = 2;
+        form = std::make_unique<frmHoldfast>(state, graphics, random);
+        form->setConfigDirectory(config.path().string());
+        window().show();
+        createCarrySurfaces(graphics);
+        simulate::processEvents(20);
+    }
+
+    void TearDown() override
+    {
+        window().close();
+        replaceDesktopOpener(previousOpener);
+    }
+
+    Window& window() { return form->window(); }
+    Surface& surface() { return window().surface(); }
+    const Surface& sprites() const { return graphics.spriteSurface; }
+
+    void press(int x, int y, int button = MouseButtons::Left) { simulate::mouseDown(window(), button, x, y); }
+    void moveTo(int x, int y) { simulate::mouseMove(window(), x, y); }
+    void newGame() { press(86, 246); }
+
+    // Puts a piece of the given squares (column, row) and colour into a slot, painted.
+    void putPiece(int slot, std::initializer_list<std::pair<int, int>> squares, int colour = 3)
+    {
+        PieceShape piece;
+        for (auto [col, row] : squares) {
+            piece.squares.push_back(Square{static_cast<std::int16_t>(col), static_cast<std::int16_t>(row)});
+            piece.colours.push_back(static_cast<std::int16_t>(colour));
+            piece.width = std::max<std::uint8_t>(piece.width, static_cast<std::uint8_t>(col + 1));
+            piece.height = std::max<std::uint8_t>(piece.height, static_cast<std::uint8_t>(row + 1));
+        }
+        piece.squareCount = static_cast<std::int16_t>(piece.squares.count());
+        std::int32_t index = state.dispensers[slot].pieceIndex;
+        if (index == 0) {
+            index = allocPoolPiece(state);
+            state.piecePoolUsed[index] = true;
+            state.dispensers[slot].pieceIndex = index;
+        }
+        state.piecePool[index] = piece;
+        form->paintSlot(static_cast<std::int16_t>(slot), 2);
+    }
+
+    void takeFromSlot(int slot) { press(675, 60 + 100 * (slot - 1)); }
+
+    static bool everyPixel(const Rect& area, const std::function<bool(int x, int y)>& holds)
+    {
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                if (!holds(x, y)) return false;
+            }
+        }
+        return true;
+    }
+
+    // The window's area at (x, y) shows exactly the sprite region.
+    bool shows(int x, int y, const sprite::Region& region)
+    {
+        return everyPixel(Rect{0, 0, region.width, region.height}, [&](int dx, int dy) {
+            return surface().pixel(x + dx, y + dy) == sprites().pixel(region.x + dx, region.y + dy);
+        });
+    }
+
+    static bool sameArea(const Surface& a, const Surface& b, const Rect& area)
+    {
+        return everyPixel(area, [&](int x, int y) { return a.pixel(x, y) == b.pixel(x, y); });
+    }
+
+    bool allOf(const Rect& area, Rgb colour)
+    {
+        return everyPixel(area, [&](int x, int y) { return surface().pixel(x, y) == colour; });
+    }
+
+    GameState state;
+    GraphicsResources graphics;
+    SeededRandom random{7};
+    TempDir config;
+    std::unique_ptr<frmHoldfast> form;
+    std::vector<std::string> opened;
+    DesktopOpener previousOpener;
+};
+
+} // namespace snugbox::testing
