@@ -13,7 +13,8 @@ TEST(GraphicsSources, IncludeNoQtHeaders)
 {
     const std::regex qtInclude(R"(#\s*include\s*[<"](Q[A-Za-z]*|qt[a-z]*/|.*_impl\.h))");
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(SNUGBOX_DATA_DIR) / "../graphics")) {
+    const std::filesystem::path folder = std::filesystem::path(SNUGBOX_DATA_DIR) / "../graphics";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::ifstream file(entry.path());
         files += 1;
         for (std::string line; std::getline(file, line);) {

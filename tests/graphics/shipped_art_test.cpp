@@ -29,7 +29,8 @@ Look lookOf(const Surface& sheet, const Region& region)
     for (int y = region.y; y < region.y + region.height; ++y) {
         for (int x = region.x; x < region.x + region.width; ++x) {
             const Rgb pixel = sheet.pixel(x, y);
-            look.brightness += (0.2126 * pixel.red + 0.7152 * pixel.green + 0.0722 * pixel.blue) / (region.width * region.height);
+            const double luminance = 0.2126 * pixel.red + 0.7152 * pixel.green + 0.0722 * pixel.blue;
+            look.brightness += luminance / (region.width * region.height);
             colours.insert(static_cast<std::uint32_t>(pixel.red << 16 | pixel.green << 8 | pixel.blue));
         }
     }
@@ -56,7 +57,8 @@ std::unique_ptr<GraphicsResources> ShippedArt::resources;
 TEST_F(ShippedArt, PicturesFillEveryRegionTheGameCopiesFrom)
 {
     ASSERT_EQ(std::pair(sheet().width(), sheet().height()), std::pair(sprite::kSheetWidth, sprite::kSheetHeight));
-    EXPECT_EQ(std::pair(resources->backgroundSurface.width(), resources->backgroundSurface.height()), std::pair(680, 450));
+    const Surface& welcome = resources->backgroundSurface;
+    EXPECT_EQ(std::pair(welcome.width(), welcome.height()), std::pair(680, 450));
     std::vector<Region> pictures{sprite::sidePicture, sprite::levelBadge, sprite::scorePlate, sprite::emptyScoreBar,
                                  sprite::fullScoreBar};
     for (int tile = 1; tile <= sprite::kTileCount; ++tile) {
@@ -100,7 +102,8 @@ TEST_F(ShippedArt, MainWindowMockMatchesTheSheetPixelForPixel)
     drawPieceInSlot(state, sheet(), 1, piece);
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
-            ASSERT_EQ(window.pixel(665 + x, 50 + y), sheet().pixel(135 + x * 45 / 20, 45 + y * 45 / 20)) << x << ", " << y;
+            const Rgb sprite = sheet().pixel(135 + x * 45 / 20, 45 + y * 45 / 20);
+            ASSERT_EQ(window.pixel(665 + x, 50 + y), sprite) << x << "," << y;
         }
     }
 

@@ -208,7 +208,8 @@ TEST(CarrySurfaces, AreRoomyEnoughForAFourByFourPieceAndItsShadow)
     GraphicsResources resources;
     createCarrySurfaces(resources);
     EXPECT_EQ(resources.carryShadowOffset, 10);
-    for (const Surface* surface : {&resources.pieceMaskSurface, &resources.pieceImageSurface, &resources.saveUnderSurface}) {
+    for (const Surface* surface :
+         {&resources.pieceMaskSurface, &resources.pieceImageSurface, &resources.saveUnderSurface}) {
         EXPECT_EQ(std::pair(surface->width(), surface->height()), std::pair(190, 190));
     }
 }

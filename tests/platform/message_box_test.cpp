@@ -35,7 +35,7 @@ TEST(MessageBox, IsAModalBoxWithTheTitleTheTextAndOneOkButtonUnlessRecorded)
             EXPECT_EQ(inner.messages(), (std::vector<ShownMessage>{{"Snugbox", "first"}}));
         }
         showMessageBox("Snugbox", "second");
-        EXPECT_EQ(outer.messages(), (std::vector<ShownMessage>{{"Snugbox", "second"}})) << "the previous recorder again";
+        EXPECT_EQ(outer.messages(), (std::vector<ShownMessage>{{"Snugbox", "second"}})) << "the outer one again";
     }
 }
 

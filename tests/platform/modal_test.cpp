@@ -106,7 +106,7 @@ TEST(ModalWindow, AnOpenWindowShownModallyOrDestroyedInsideItsLoopReturnsAtOnce)
     dialog->showModal();
     EXPECT_EQ(dialog, nullptr);
     EXPECT_EQ(simulate::openModalWindow(), nullptr);
-    EXPECT_EQ(events.only({"load", "unload"}), (Lines{"load", "unload", "load"})) << "no handler runs as its owner goes";
+    EXPECT_EQ(events.only({"load", "unload"}), (Lines{"load", "unload", "load"})) << "no handler runs as it goes";
 }
 
 } // namespace

@@ -46,7 +46,8 @@ TEST(Surface, CopiesAreClippedToSourceAndTargetOnEveryEdge)
         for (int dy : {-2, 2}) {
             Surface target = filled(4, 4, Rgb{0, 0, 9});
             target.blockCopy(dx, dy, 3, 3, source, 0, 0, RasterOp::SrcCopy);
-            EXPECT_EQ(countOf(target, Rgb{200, 0, 0}), dx < 0 && dy < 0 ? 1 : dx < 0 || dy < 0 ? 2 : 4) << dx << "," << dy;
+            const int inside = dx < 0 && dy < 0 ? 1 : dx < 0 || dy < 0 ? 2 : 4;
+            EXPECT_EQ(countOf(target, Rgb{200, 0, 0}), inside) << dx << "," << dy;
         }
     }
     // Only the part inside the source arrives, where it belongs; an empty source paints nothing.

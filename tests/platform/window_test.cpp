@@ -126,7 +126,8 @@ TEST(WindowSize, WindowsKeepTheirSizeAndSnapBackFromADrag)
     // A window manager resizing the windows past their fixed size, as a border drag does.
     widgetOf(main)->windowHandle()->resize(900, 700);
     widgetOf(dialog)->windowHandle()->resize(400, 300);
-    EXPECT_TRUE(waitUntil([&] { return events.count("resize") > 0 && main.outerWidth() == 765 && main.outerHeight() == 563; }));
+    EXPECT_TRUE(waitUntil([&] { return events.count("resize") > 0 && main.outerWidth() == 765; }));
+    EXPECT_TRUE(waitUntil([&] { return main.outerHeight() == 563; }));
     EXPECT_TRUE(waitUntil([&] { return dialog.clientWidth() == 329 && dialog.clientHeight() == 207; }));
     main.minimize();
     ASSERT_TRUE(waitUntil([&] { return main.state() == WindowState::Minimized; }));

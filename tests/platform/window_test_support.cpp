@@ -43,10 +43,10 @@ void EventLog::onUnload()
     if (whenUnloading) whenUnloading();
 }
 
-void EventLog::onMouseDown(int button, int, float x, float y) { lines.push_back(line("down", {double(button), x, y})); }
-void EventLog::onMouseMove(int buttons, int, float x, float y) { lines.push_back(line("move", {double(buttons), x, y})); }
-void EventLog::onKeyDown(int keyCode, int) { lines.push_back(line("keydown", {double(keyCode)})); }
-void EventLog::onKeyPress(int character) { lines.push_back(line("keypress", {double(character)})); }
+void EventLog::onMouseDown(int button, int, float x, float y) { lines.push_back(line("down", {1.0 * button, x, y})); }
+void EventLog::onMouseMove(int buttons, int, float x, float y) { lines.push_back(line("move", {1.0 * buttons, x, y})); }
+void EventLog::onKeyDown(int keyCode, int) { lines.push_back(line("keydown", {1.0 * keyCode})); }
+void EventLog::onKeyPress(int character) { lines.push_back(line("keypress", {1.0 * character})); }
 
 Lines EventLog::only(std::initializer_list<std::string_view> words) const
 {

@@ -75,6 +75,8 @@ TEST_F(BoardRules, APieceFitsOnlyWhereEverySquareLandsOnAFreeCell)
     state.boardCells(5, 4) = 7;
     state.boardCells(5, 5) = 10;
     EXPECT_TRUE(pieceFits(state, 4, 5, 1, bar)) << "every empty tile is free";
+    state.boardCells(5, 6) = 0;
+    EXPECT_FALSE(pieceFits(state, 4, 5, 1, bar)) << "a value that is no tile counts as taken";
     EXPECT_TRUE(pieceFits(state, -100, -100, 1, PieceShape{})) << "nothing to land";
 }
 

@@ -17,7 +17,8 @@ Bytes withInt32(Bytes bytes, std::size_t at, std::int32_t value)
 {
     bytes.resize(std::max(bytes.size(), at + 4));
     for (int i = 0; i < 4; ++i) {
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+        bytes[at + static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
     }
     return bytes;
 }

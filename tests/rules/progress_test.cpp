@@ -8,6 +8,7 @@
 namespace snugbox {
 namespace {
 
+// What every level paints as it starts, up to its timer interval.
 constexpr const char* kLevelPicture =
     "layout slot 1, layout slot 2, layout slot 3, layout slot 4, layout slot 5, play area, board, side picture, "
     "layout level, level, score, slot 1/2, slot 2/2, slot 3/2, slot 4/2, slot 5/2, refresh, interval ";
@@ -54,7 +55,7 @@ TEST_F(Progress, ANewGameLaysOutLevelOneAndBringsTheFirstPieceAtOnce)
     EXPECT_TRUE(state.gamePlaying);
     EXPECT_EQ(state.currentLevel, 1);
     EXPECT_EQ(state.dispenserCount, 5);
-    EXPECT_EQ(state.boardRows * 10 + state.boardCols, 99);
+    EXPECT_EQ(std::pair(state.boardRows, state.boardCols), (std::pair<std::int16_t, std::int16_t>(9, 9)));
     EXPECT_EQ(state.dispensers[5].tag, 20) << "slot squares of 20 pixels";
     EXPECT_EQ(random.reseeds(), 1);
 }

@@ -278,7 +278,8 @@ private:
             fail("game over with a piece carried, the timer on or the wrong message");
         }
         const bool ranks = state_.totalScore > bestBefore_[state_.gameMode].scores[kBestScorePlaces];
-        if (ranks != (display_.count(RecordingDisplay::Op::AskName) == 1) || ranks == (state_.bestScores == bestBefore_)) {
+        const bool asked = display_.count(RecordingDisplay::Op::AskName) == 1;
+        if (ranks != asked || ranks == (state_.bestScores == bestBefore_)) {
             fail("score " + std::to_string(state_.totalScore) + " and the best scores disagree");
         }
         bot_.totals_.rankedScores += ranks ? 1 : 0;

@@ -57,7 +57,8 @@ std::string RecordingDisplay::log() const
 
 int RecordingDisplay::count(Op op) const
 {
-    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [op](const Call& call) { return call.op == op; }));
+    return static_cast<int>(
+        std::count_if(calls_.begin(), calls_.end(), [op](const Call& call) { return call.op == op; }));
 }
 
 void RecordingDisplay::fault(std::string what)
@@ -136,7 +137,8 @@ void RecordingDisplay::layoutSlotPanel(std::int16_t slot)
     } else {
         Panel& panel = state_.dispensers[slot];
         panel.x = kPlayAreaX + kPlayAreaWidth - 120;
-        panel.y = nearest(kPlayAreaY + 5 + (kPlayAreaHeight - 100.0 * state_.dispenserCount) / 2.0 + 100.0 * (slot - 1));
+        const double column = kPlayAreaHeight - 100.0 * state_.dispenserCount;
+        panel.y = nearest(kPlayAreaY + 5 + column / 2.0 + 100.0 * (slot - 1));
         panel.width = panel.height = 2 * cellSize;
     }
     record(Op::LayoutSlot, slot);

@@ -37,8 +37,10 @@ TEST(ArtGenerator, TheIconComesInSeveralSquareSizes)
         ASSERT_GE(png.size(), 24u);
         EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
         // The header chunk holds width and height, big-endian.
-        const auto at = [&png](std::size_t o) { return png[o] << 24 | png[o + 1] << 16 | png[o + 2] << 8 | png[o + 3]; };
-        EXPECT_EQ(std::pair(at(16), at(20)), std::pair(kIconSizes[i], kIconSizes[i]));
+        const auto at = [&png](std::size_t o) {
+            return png[o] << 24 | png[o + 1] << 16 | png[o + 2] << 8 | png[o + 3];
+        };
+        EXPECT_EQ(std::pair(at(16), at(20)), std::pair(kIconSizes[i], kIconSizes[i])) << "width and height";
         EXPECT_EQ(icons[i].name, "snugbox-" + std::to_string(kIconSizes[i]) + ".png");
     }
 }
@@ -47,7 +49,7 @@ TEST(HelpPage, IsTheShippedStandaloneHtml5Page)
 {
     const std::string page = generateHelpPage();
     const Bytes shippedPage = shipped("Snugbox.htm");
-    EXPECT_EQ(std::string(shippedPage.begin(), shippedPage.end()), page) << "data/Snugbox.htm is stale: run `make data`";
+    EXPECT_EQ(std::string(shippedPage.begin(), shippedPage.end()), page) << "data/Snugbox.htm is stale";
     EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"en\">", 0), 0u);
     EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
     EXPECT_NE(page.find("<title>"), std::string::npos);
@@ -82,8 +84,9 @@ TEST(HelpPage, TablesComeFromTheGamesRules)
 {
     const std::string page = generateHelpPage();
     for (const char* expected :
-         {"<tr><td>1</td><td>10</td><td>10</td><td>550</td></tr>", "<tr><td>2</td><td>30</td><td>11</td><td>660</td></tr>",
-          "<tr><td>4</td><td>100</td>", "<td>18</td><td>1710</td></tr>", "<tr><td>1</td><td>400</td><td>3.00&nbsp;s</td>",
+         {"<tr><td>1</td><td>10</td><td>10</td><td>550</td></tr>",
+          "<tr><td>2</td><td>30</td><td>11</td><td>660</td></tr>", "<tr><td>4</td><td>100</td>",
+          "<td>18</td><td>1710</td></tr>", "<tr><td>1</td><td>400</td><td>3.00&nbsp;s</td>",
           "<tr><td>2</td><td>400</td><td>2.60&nbsp;s</td>", "<tr><td>7</td><td>30</td><td>2.20&nbsp;s</td>",
           "<tr><td>10</td><td>2000</td><td>1.70&nbsp;s</td>", "How to play", "Mouse and keys", "Scoring",
           "The ten levels", "Pause", "Best scores"}) {
