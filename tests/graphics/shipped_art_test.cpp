@@ -87,12 +87,13 @@ TEST_F(ShippedArt, MainWindowMockMatchesTheSheetPixelForPixel)
     GameState state;
     state.boardRows = state.boardCols = 9;
     state.boardCells.resize(9, 9, 5);
-    state.boardCells(1, 1) = 6;
-    state.boardCells(9, 9) = 13;
+    state.boardCells(1, 2) = 6;
+    state.boardCells(9, 8) = 13;
     drawBoard(panelOn(window, 202, 58, 405, 405, cellSize), state, sheet());
-    EXPECT_TRUE(testing::showsBlock(window, 202, 58, sheet(), 225, 0, 45, 45)) << "tile 6";
-    EXPECT_TRUE(testing::showsBlock(window, 247, 58, sheet(), 180, 0, 45, 45)) << "tile 5";
-    EXPECT_TRUE(testing::showsBlock(window, 562, 418, sheet(), 90, 45, 45, 45)) << "a square of colour 3";
+    EXPECT_TRUE(testing::showsBlock(window, 202, 58, sheet(), 180, 0, 45, 45)) << "tile 5";
+    EXPECT_TRUE(testing::showsBlock(window, 247, 58, sheet(), 225, 0, 45, 45)) << "tile 6 in row 1, column 2";
+    EXPECT_TRUE(testing::showsBlock(window, 517, 418, sheet(), 90, 45, 45, 45)) << "colour 3 in row 9, column 8";
+    EXPECT_EQ(testing::boundsWhere(window, [](Rgb p) { return p != panelBrush.colour; }), (Rect{202, 58, 607, 463}));
 
     state.dispensers[1] = panelOn(window, 630, 15, 90, 90, 20);
     PieceShape piece;

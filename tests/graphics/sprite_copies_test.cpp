@@ -76,22 +76,6 @@ TEST_F(SpriteCopies, ValuesThatAreNeitherTileNorSquareAndBoardsNotLaidOutPaintNo
     EXPECT_TRUE(paintedArea().isEmpty());
 }
 
-TEST_F(SpriteCopies, TheBoardShowsEveryCellOfTheGrid)
-{
-    GameState state;
-    state.boardRows = state.boardCols = 9;
-    state.boardCells.resize(9, 9, 1);
-    state.boardCells(1, 2) = 2;
-    state.boardCells(5, 3) = 12;
-    state.boardCells(9, 9) = 14;
-    drawBoard(board, state, sheet);
-    EXPECT_TRUE(showsSprite(202, 58, 0, 0));
-    EXPECT_TRUE(showsSprite(247, 58, 45, 0)) << "row 1, column 2";
-    EXPECT_TRUE(showsSprite(292, 238, 45, 45)) << "row 5, column 3";
-    EXPECT_TRUE(showsSprite(562, 418, 135, 45)) << "row 9, column 9";
-    EXPECT_EQ(paintedArea(), (Rect{202, 58, 607, 463}));
-}
-
 // The line-clear frames are computed in double: 45 * 5/6 is a hair above 37.5 and its
 // inset a hair below 3.75; the inset at 4/6 is a hair above 7.5.
 TEST_F(SpriteCopies, ShrunkCellsAreCentredInTheirCellAndRoundedAsTheAnimationExpects)
