@@ -169,21 +169,5 @@ TEST_F(DispenserPlay, TheDropLandsTheHeldSquareOnTheCellUnderThePointer)
     }
 }
 
-TEST_F(DispenserPlay, FullLinesScoreAnimateAndClear)
-{
-    startGame();
-    arrive(1);
-    occupy(1, 5, 8, 5);
-    occupy(9, 1, 9, 4);
-    occupy(9, 6, 9, 9);
-    take(1);
-    display.clear();
-    dropAt(9, 5);
-    EXPECT_EQ(display.log(), "erase, board, refresh, animate, refresh, score");
-    EXPECT_EQ(state.totalScore, 30);
-    EXPECT_EQ(state.levelScore, 30);
-    EXPECT_EQ(state.boardCells, state.boardBase) << "all 17 cells cleared";
-}
-
 } // namespace
 } // namespace snugbox
