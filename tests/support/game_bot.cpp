@@ -121,7 +121,8 @@ private:
         } else if (choices_.chance(tickShare_)) {
             event([this] { rules_.timerPieces_Timer(); });
         } else if (!state_.pieceDragOn || choices_.chance(careful_ ? 0.02 : 0.3)) {
-            // Takes, swaps or puts back with any button; an empty slot gives nothing.
+            // Takes, swaps or puts back with the left, right or middle button; an empty
+            // slot gives nothing.
             const Panel& slot = state_.dispensers[choices_.between(1, state_.dispenserCount)];
             press(static_cast<std::int16_t>(1 << choices_.between(0, 2)), slot.x + choices_.between(1, 89),
                   slot.y + choices_.between(1, 89));
@@ -172,7 +173,9 @@ private:
         ++eventsThisGame_;
         ++bot_.totals_.events;
         const bool wasPlaying = state_.gamePlaying;
-        pointsAwarded_ = startsGame ? 0 : pointsAwarded_;
+        if (startsGame) {
+            pointsAwarded_ = 0;
+        }
         display_.clear();
         action();
         if (bot_.checking_) {
