@@ -110,9 +110,10 @@ TEST(Window, ALoadHandlerThatClosesTheWindowLeavesItClosed)
 
 TEST(WindowSize, WindowsKeepTheirSizeAndSnapBackFromADrag)
 {
-    EventLog events;
-    Window main(WindowKind::Main, 765, 563, events);
-    Window dialog(WindowKind::Dialog, 329, 207, events);
+    EventLog mainEvents;
+    EventLog dialogEvents;
+    Window main(WindowKind::Main, 765, 563, mainEvents);
+    Window dialog(WindowKind::Dialog, 329, 207, dialogEvents);
     main.show();
     dialog.show();
     ASSERT_TRUE(waitUntilShown(main) && waitUntilShown(dialog));
@@ -124,10 +125,12 @@ TEST(WindowSize, WindowsKeepTheirSizeAndSnapBackFromADrag)
     EXPECT_EQ(std::pair(dialog.clientWidth(), dialog.clientHeight()), std::pair(329, 207)) << "a dialog's client size";
 
     // A window manager resizing the windows past their fixed size, as a border drag does.
+    mainEvents.clear();
+    dialogEvents.clear();
     widgetOf(main)->windowHandle()->resize(900, 700);
     widgetOf(dialog)->windowHandle()->resize(400, 300);
-    EXPECT_TRUE(waitUntil([&] { return events.count("resize") > 0 && main.outerWidth() == 765; }));
-    EXPECT_TRUE(waitUntil([&] { return main.outerHeight() == 563; }));
+    ASSERT_TRUE(waitUntil([&] { return mainEvents.count("resize") > 0 && dialogEvents.count("resize") > 0; }));
+    EXPECT_TRUE(waitUntil([&] { return main.outerWidth() == 765 && main.outerHeight() == 563; }));
     EXPECT_TRUE(waitUntil([&] { return dialog.clientWidth() == 329 && dialog.clientHeight() == 207; }));
     main.minimize();
     ASSERT_TRUE(waitUntil([&] { return main.state() == WindowState::Minimized; }));
