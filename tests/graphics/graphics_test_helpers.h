@@ -2,6 +2,8 @@
 // Shared by the graphics tests: a sprite sheet whose every pixel tells where it came from,
 // and small ways of looking at what was painted.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <functional>
 
@@ -37,7 +39,7 @@ inline Surface filledSurface(int width, int height, Rgb colour)
     return surface;
 }
 
-inline Panel panelOn(Surface& surface, int x, int y, int width, int height)
+inline Panel panelOn(Surface& surface, int x, int y, int width, int height, int tag = 0)
 {
     Panel panel;
     panel.surface = &surface;
@@ -45,6 +47,7 @@ inline Panel panelOn(Surface& surface, int x, int y, int width, int height)
     panel.y = y;
     panel.width = width;
     panel.height = height;
+    panel.tag = tag;
     return panel;
 }
 
@@ -55,10 +58,8 @@ inline Rect boundsWhere(const Surface& surface, const std::function<bool(Rgb)>& 
     for (int y = 0; y < surface.height(); ++y) {
         for (int x = 0; x < surface.width(); ++x) {
             if (matches(surface.pixel(x, y))) {
-                bounds.left = std::min(bounds.left, x);
-                bounds.top = std::min(bounds.top, y);
-                bounds.right = std::max(bounds.right, x + 1);
-                bounds.bottom = std::max(bounds.bottom, y + 1);
+                bounds = Rect{std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x + 1),
+                              std::max(bounds.bottom, y + 1)};
             }
         }
     }
@@ -70,15 +71,19 @@ inline Rect boundsOfColour(const Surface& surface, Rgb colour)
     return boundsWhere(surface, [colour](Rgb pixel) { return pixel == colour; });
 }
 
-inline int countWhere(const Surface& surface, const Rect& area, const std::function<bool(Rgb)>& matches)
+// True when the block at (x, y) of the target shows the block at (sourceX, sourceY) of the
+// source unscaled.
+inline ::testing::AssertionResult showsBlock(const Surface& target, int x, int y, const Surface& source, int sourceX,
+                                             int sourceY, int width, int height)
 {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            count += matches(surface.pixel(x, y)) ? 1 : 0;
+    for (int dy = 0; dy < height; ++dy) {
+        for (int dx = 0; dx < width; ++dx) {
+            if (target.pixel(x + dx, y + dy) != source.pixel(sourceX + dx, sourceY + dy)) {
+                return ::testing::AssertionFailure() << "pixel (" << x + dx << ", " << y + dy << ") differs";
+            }
         }
     }
-    return count;
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace snugbox::testing

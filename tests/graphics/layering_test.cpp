@@ -11,18 +11,14 @@ namespace {
 // be built and tested with any platform layer behind it.
 TEST(GraphicsSources, IncludeNoQtHeaders)
 {
-    const std::filesystem::path folder = std::filesystem::path(SNUGBOX_DATA_DIR).parent_path() / "graphics";
-    const std::regex qtInclude(R"(#\s*include\s*[<"](Q[A-Za-z]*|qt[a-z]*/)[^>"]*[>"])");
+    const std::regex qtInclude(R"(#\s*include\s*[<"](Q[A-Za-z]*|qt[a-z]*/|.*_impl\.h))");
     int files = 0;
+    const std::filesystem::path folder = std::filesystem::path(SNUGBOX_DATA_DIR) / "../graphics";
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const std::string extension = entry.path().extension().string();
-        if (extension != ".h" && extension != ".cpp") continue;
-        ++files;
         std::ifstream file(entry.path());
-        std::string line;
-        while (std::getline(file, line)) {
+        files += 1;
+        for (std::string line; std::getline(file, line);) {
             EXPECT_FALSE(std::regex_search(line, qtInclude)) << entry.path().filename() << ": " << line;
-            EXPECT_EQ(line.find("_impl.h"), std::string::npos) << entry.path().filename() << ": " << line;
         }
     }
     EXPECT_GE(files, 6);

@@ -9,48 +9,28 @@
 namespace snugbox {
 namespace {
 
-TEST(ResourceStrings, HoldTheGamesTextsByNumber)
+TEST(ResourceStrings, HoldTheGamesTextsByNumberAndNothingElse)
 {
-    EXPECT_EQ(loadResString(21), "Game Over");
-    EXPECT_EQ(loadResString(22), "Welcome ! Click new game to play");
-    EXPECT_EQ(loadResString(24), "Congrats ! You finished all levels");
-    EXPECT_EQ(loadResString(kStringModeNameBase + 1), "Time Trial");
-    EXPECT_EQ(loadResString(kStringModeNameBase + 2), "Normal");
-    EXPECT_EQ(loadResString(kStringButtonBase + 1), "OK");
-    EXPECT_EQ(loadResString(kStringButtonBase + 2), "Clear Scores");
-}
-
-TEST(ResourceStrings, TheMakersAddressIsAWebAddressOfOurOwn)
-{
-    const std::string address = loadResString(kStringMakerAddress);
-    EXPECT_EQ(address.rfind("https://", 0), 0u);
-    EXPECT_NE(address.find(".example.org"), std::string::npos);
-}
-
-TEST(ResourceStrings, UnknownNumbersGiveAnEmptyText)
-{
+    const std::pair<int, const char*> texts[] = {
+        {21, "Game Over"}, {22, "Welcome ! Click new game to play"}, {24, "Congrats ! You finished all levels"},
+        {kStringModeNameBase + 1, "Time Trial"}, {kStringModeNameBase + 2, "Normal"}, {kStringButtonBase + 1, "OK"},
+        {kStringButtonBase + 2, "Clear Scores"}, {kStringMakerAddress, "https://snugbox.example.org/"}};
+    for (const auto& [id, text] : texts) {
+        EXPECT_EQ(loadResString(static_cast<std::int16_t>(id)), text);
+    }
     for (std::int16_t id : {0, 2, 23, 25, 30, 33, 90, 93, -1, 32767}) {
         EXPECT_EQ(loadResString(id), "") << id;
     }
 }
 
-class OpenDocument : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        previous = replaceDesktopOpener([this](const std::string& target) { opened.push_back(target); });
-    }
-    void TearDown() override { replaceDesktopOpener(previous); }
-
-    DesktopOpener previous;
-    std::vector<std::string> opened;
-};
-
-TEST_F(OpenDocument, PassesTheHelpPagePathWholeEvenWithSpaces)
+TEST(OpenDocument, PassesTheHelpPagePathWholeEvenWithSpaces)
 {
+    std::vector<std::string> opened;
+    const DesktopOpener previous = replaceDesktopOpener([&](const std::string& target) { opened.push_back(target); });
     const std::string page = std::string("/home/player/My Games/Snug box/") + kHelpPageName;
     openDocument(page);
     openDocument(loadResString(kStringMakerAddress));
+    replaceDesktopOpener(previous);
     EXPECT_EQ(opened, (std::vector<std::string>{page, "https://snugbox.example.org/"}));
 }
 

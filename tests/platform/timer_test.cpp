@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 
+#include <memory>
+
 #include "platform/event_simulation.h"
 #include "platform/sleep.h"
 #include "platform/surface.h"
@@ -12,7 +14,6 @@
 namespace snugbox {
 namespace {
 
-using testing::EventLog;
 using testing::waitUntil;
 
 class Timers : public ::testing::Test {
@@ -20,121 +21,68 @@ protected:
     void SetUp() override { window.show(); }
     void TearDown() override { window.close(); }
 
-    EventLog events;
+    // A timer of the window that counts its ticks.
+    std::unique_ptr<Timer> counting(int& ticks, int interval, bool enabled = true)
+    {
+        auto timer = std::make_unique<Timer>(window);
+        timer->setTickHandler([&ticks] { ++ticks; });
+        timer->setInterval(interval);
+        timer->setEnabled(enabled);
+        return timer;
+    }
+
+    testing::EventLog events;
     Window window{WindowKind::Main, 765, 563, events};
 };
 
-TEST_F(Timers, ZeroIntervalNeverTicksEvenWhenEnabledWhileANonzeroOneDoes)
+TEST_F(Timers, AZeroIntervalNeverTicksEvenWhenEnabledWhileANonzeroOneDoes)
 {
-    Timer silent(window);
-    Timer ticking(window);
     int silentTicks = 0;
     int tickingTicks = 0;
-    silent.setTickHandler([&] { ++silentTicks; });
-    ticking.setTickHandler([&] { ++tickingTicks; });
-    silent.setEnabled(true);   // enabled with interval 0, as the piece timer starts
-    ticking.setInterval(5);
-    ticking.setEnabled(true);
-    EXPECT_TRUE(silent.isEnabled());
-    EXPECT_EQ(silent.interval(), 0);
-
+    const auto silent = counting(silentTicks, 0);   // as the piece timer starts
+    const auto ticking = counting(tickingTicks, 5);
+    EXPECT_TRUE(silent->isEnabled());
     ASSERT_TRUE(waitUntil([&] { return tickingTicks >= 5; }));
-    EXPECT_EQ(silentTicks, 0);
-
-    silent.setInterval(-20);   // nonsense counts as 0
-    EXPECT_EQ(silent.interval(), 0);
+    silent->setInterval(-20);   // nonsense counts as 0
+    EXPECT_EQ(silent->interval(), 0);
     simulate::processEvents(20);
     EXPECT_EQ(silentTicks, 0);
 }
 
-TEST_F(Timers, DisabledTimerIsSilentUntilEnabledAgain)
-{
-    Timer timer(window);
-    int ticks = 0;
-    timer.setTickHandler([&] { ++ticks; });
-    timer.setInterval(5);
-    simulate::processEvents(30);
-    EXPECT_EQ(ticks, 0);   // a new timer is disabled
-    timer.setEnabled(true);
-    ASSERT_TRUE(waitUntil([&] { return ticks >= 2; }));
-    timer.setEnabled(false);
-    const int ticksWhenDisabled = ticks;
-    simulate::processEvents(30);
-    EXPECT_EQ(ticks, ticksWhenDisabled);
-}
-
 TEST_F(Timers, EnablingOrSettingTheIntervalStartsAFullIntervalFromNow)
 {
-    Timer timer(window);
-    QElapsedTimer clock;
-    qint64 firstTick = -1;
-    timer.setTickHandler([&] {
-        if (firstTick < 0) firstTick = clock.elapsed();
-    });
-    timer.setInterval(60);
-    timer.setEnabled(true);
+    int ticks = 0;
+    const auto timer = counting(ticks, 60);
     simulate::processEvents(40);
-    // Setting the interval again restarts the count: no tick may come 60 ms after the start.
-    clock.start();
-    timer.setInterval(60);
-    ASSERT_TRUE(waitUntil([&] { return firstTick >= 0; }));
-    EXPECT_GE(firstTick, 59);
-
-    firstTick = -1;
-    timer.setEnabled(false);
-    clock.start();
-    timer.setEnabled(true);
-    ASSERT_TRUE(waitUntil([&] { return firstTick >= 0; }));
-    EXPECT_GE(firstTick, 59);
+    QElapsedTimer clock;
+    for (bool byInterval : {true, false}) {
+        ticks = 0;
+        clock.start();
+        if (byInterval) {
+            timer->setInterval(60);
+        } else {
+            timer->setEnabled(false);
+            timer->setEnabled(true);
+        }
+        ASSERT_TRUE(waitUntil([&] { return ticks > 0; }));
+        EXPECT_GE(clock.elapsed(), 59) << (byInterval ? "interval set again" : "enabled again");
+    }
 }
 
-TEST_F(Timers, ClosingTheOwnerDisablesItsTimers)
+TEST_F(Timers, ClosingTheOwnerDisablesItsTimersKeepingTheInterval)
 {
-    Timer timer(window);
     int ticks = 0;
-    timer.setTickHandler([&] { ++ticks; });
-    timer.setInterval(5);
-    timer.setEnabled(true);
+    const auto timer = counting(ticks, 5);
     ASSERT_TRUE(waitUntil([&] { return ticks >= 1; }));
     window.close();
-    EXPECT_FALSE(timer.isEnabled());
     const int ticksWhenClosed = ticks;
     simulate::processEvents(30);
     EXPECT_EQ(ticks, ticksWhenClosed);
-    EXPECT_EQ(timer.interval(), 5);   // the interval is kept for the next opening
+    EXPECT_FALSE(timer->isEnabled());
+    EXPECT_EQ(timer->interval(), 5);
 }
 
-TEST_F(Timers, ATickWhileItsHandlerWaitsInAModalWindowIsDropped)
-{
-    testing::ModalWatchdog watchdog;
-    EventLog dialogEvents;
-    Window dialog(WindowKind::Dialog, 100, 50, dialogEvents);
-    Timer timer(window);
-    Timer other(window);
-    int entered = 0;
-    int otherTicks = 0;
-    other.setTickHandler([&] { ++otherTicks; });
-    other.setInterval(5);
-    other.setEnabled(true);
-    timer.setTickHandler([&] {
-        ++entered;
-        if (entered > 1) return;
-        simulate::whenModalOpens([&](Window&) {
-            waitUntil([&] { return otherTicks >= 10; });
-            dialog.close();
-        });
-        dialog.showModal();
-    });
-    timer.setInterval(2);
-    timer.setEnabled(true);
-    ASSERT_TRUE(waitUntil([&] { return otherTicks >= 10 && !dialog.isOpen(); }));
-    // During the dialog only the first tick's handler ran; afterwards ticks come again.
-    const int enteredAfterDialog = entered;
-    EXPECT_EQ(enteredAfterDialog, 1);
-    ASSERT_TRUE(waitUntil([&] { return entered > enteredAfterDialog; }));
-}
-
-TEST_F(Timers, ATimerMayBeDestroyedFromItsOwnTick)
+TEST_F(Timers, ATimerMayBeDestroyedFromItsOwnTickOrOutliveItsWindow)
 {
     auto timer = std::make_unique<Timer>(window);
     int ticks = 0;
@@ -145,17 +93,45 @@ TEST_F(Timers, ATimerMayBeDestroyedFromItsOwnTick)
     timer->setInterval(1);
     timer->setEnabled(true);
     ASSERT_TRUE(waitUntil([&] { return timer == nullptr; }));
+
+    auto dialog = std::make_unique<Window>(WindowKind::Dialog, 10, 10, events);
+    Timer orphan(*dialog);
+    orphan.setTickHandler([&] { ++ticks; });
+    dialog.reset();
+    orphan.setInterval(1);
+    orphan.setEnabled(true);
     simulate::processEvents(20);
     EXPECT_EQ(ticks, 1);
 }
 
+TEST_F(Timers, ATickWhileItsHandlerWaitsInAModalWindowIsDropped)
+{
+    testing::ModalWatchdog watchdog;
+    testing::EventLog dialogEvents;
+    Window dialog(WindowKind::Dialog, 100, 50, dialogEvents);
+    int otherTicks = 0;
+    const auto other = counting(otherTicks, 5);
+    int entered = 0;
+    Timer timer(window);
+    timer.setTickHandler([&] {
+        if (++entered > 1) return;
+        simulate::whenModalOpens([&](Window&) {
+            waitUntil([&] { return otherTicks >= 10; });
+            dialog.close();
+        });
+        dialog.showModal();
+    });
+    timer.setInterval(2);
+    timer.setEnabled(true);
+    ASSERT_TRUE(waitUntil([&] { return otherTicks >= 10 && !dialog.isOpen(); }));
+    EXPECT_EQ(entered, 1) << "during the dialog only the first tick's handler ran";
+    ASSERT_TRUE(waitUntil([&] { return entered > 1; })) << "afterwards ticks come again";
+}
+
 TEST_F(Timers, SleepBlocksTicksButKeepsThePresentedFrame)
 {
-    Timer timer(window);
     int ticks = 0;
-    timer.setTickHandler([&] { ++ticks; });
-    timer.setInterval(1);
-    timer.setEnabled(true);
+    const auto timer = counting(ticks, 1);
     ASSERT_TRUE(testing::waitUntilShown(window));
     window.surface().fillRect(Rect{0, 0, 40, 40}, Brush{true, Rgb{0, 200, 0}});
     window.refresh();
@@ -163,25 +139,11 @@ TEST_F(Timers, SleepBlocksTicksButKeepsThePresentedFrame)
     QElapsedTimer clock;
     clock.start();
     sleepMilliseconds(30);
+    sleepMilliseconds(-5);   // nothing to wait for
     EXPECT_GE(clock.elapsed(), 29);
-    EXPECT_EQ(ticks, ticksBefore);   // nothing ran meanwhile
+    EXPECT_EQ(ticks, ticksBefore) << "nothing ran meanwhile";
     EXPECT_EQ(testing::presented(window).pixel(5, 5), qRgb(0, 200, 0));
-    sleepMilliseconds(-5);           // nothing to wait for
     ASSERT_TRUE(waitUntil([&] { return ticks > ticksBefore; }));
-}
-
-TEST(Timer, OutlivingItsWindowIsHarmless)
-{
-    EventLog events;
-    auto window = std::make_unique<Window>(WindowKind::Dialog, 10, 10, events);
-    Timer timer(*window);
-    int ticks = 0;
-    timer.setTickHandler([&] { ++ticks; });
-    window.reset();
-    timer.setInterval(1);
-    timer.setEnabled(true);
-    simulate::processEvents(20);
-    EXPECT_EQ(ticks, 0);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <sstream>
 
 #include "platform/event_simulation.h"
@@ -36,37 +37,28 @@ void EventLog::onLoad()
     if (whenLoading) whenLoading();
 }
 
-void EventLog::onActivate() { lines.push_back("activate"); }
-void EventLog::onResize() { lines.push_back("resize"); }
-
 void EventLog::onUnload()
 {
     lines.push_back("unload");
     if (whenUnloading) whenUnloading();
 }
 
-void EventLog::onMouseDown(int button, int, float x, float y) { lines.push_back(line("down", {double(button), x, y})); }
-void EventLog::onMouseMove(int buttons, int, float x, float y) { lines.push_back(line("move", {double(buttons), x, y})); }
-void EventLog::onDoubleClick() { lines.push_back("dblclick"); }
-void EventLog::onKeyDown(int keyCode, int) { lines.push_back(line("keydown", {double(keyCode)})); }
-void EventLog::onKeyPress(int character) { lines.push_back(line("keypress", {double(character)})); }
+void EventLog::onMouseDown(int button, int, float x, float y) { lines.push_back(line("down", {1.0 * button, x, y})); }
+void EventLog::onMouseMove(int buttons, int, float x, float y) { lines.push_back(line("move", {1.0 * buttons, x, y})); }
+void EventLog::onKeyDown(int keyCode, int) { lines.push_back(line("keydown", {1.0 * keyCode})); }
+void EventLog::onKeyPress(int character) { lines.push_back(line("keypress", {1.0 * character})); }
 
-std::vector<std::string> EventLog::only(std::initializer_list<std::string_view> words) const
+Lines EventLog::only(std::initializer_list<std::string_view> words) const
 {
-    std::vector<std::string> result;
+    Lines result;
     for (const std::string& entry : lines) {
         const std::string_view first = std::string_view(entry).substr(0, entry.find(' '));
-        for (std::string_view word : words) {
-            if (first == word) {
-                result.push_back(entry);
-                break;
-            }
+        if (std::find(words.begin(), words.end(), first) != words.end()) {
+            result.push_back(entry);
         }
     }
     return result;
 }
-
-int EventLog::count(std::string_view word) const { return static_cast<int>(only({word}).size()); }
 
 ModalWatchdog::ModalWatchdog()
 {

@@ -14,27 +14,29 @@
 
 namespace snugbox::testing {
 
+using Lines = std::vector<std::string>;
+
 // Writes every event as a line: "down 1 10.5 20", "move 0 3 4", "dblclick",
 // "keydown 27", "keypress 27", "load", "unload", "activate", "resize".
 class EventLog : public WindowEvents {
 public:
-    std::vector<std::string> lines;
+    Lines lines;
     std::function<void()> whenLoading;
     std::function<void()> whenUnloading;
 
     void onLoad() override;
-    void onActivate() override;
-    void onResize() override;
+    void onActivate() override { lines.push_back("activate"); }
+    void onResize() override { lines.push_back("resize"); }
     void onUnload() override;
     void onMouseDown(int button, int shift, float x, float y) override;
     void onMouseMove(int buttons, int shift, float x, float y) override;
-    void onDoubleClick() override;
+    void onDoubleClick() override { lines.push_back("dblclick"); }
     void onKeyDown(int keyCode, int shift) override;
     void onKeyPress(int character) override;
 
     // The lines that start with one of the words, in order.
-    std::vector<std::string> only(std::initializer_list<std::string_view> words) const;
-    int count(std::string_view word) const;
+    Lines only(std::initializer_list<std::string_view> words) const;
+    int count(std::string_view word) const { return static_cast<int>(only({word}).size()); }
     void clear() { lines.clear(); }
 };
 

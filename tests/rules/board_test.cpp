@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "rules/board.h"
+#include "rules/panel.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace snugbox {
@@ -28,26 +29,19 @@ protected:
     }
 };
 
-TEST_F(BoardRules, FirstLevelIsACheckerboardOfTilesOneAndTwo)
+TEST_F(BoardRules, TilesStartAsACheckerboardAndMoveOnByTwoEachLevelUnderTheSquares)
 {
     EXPECT_EQ(state.boardCells(1, 1), 1);
     EXPECT_EQ(state.boardCells(1, 2), 2);
-    EXPECT_EQ(state.boardCells(2, 1), 2);
-    EXPECT_EQ(state.boardCells(2, 2), 1);
-    EXPECT_EQ(state.boardCells(9, 9), 1);
+    EXPECT_EQ(state.boardCells(9, 8), 2);
     EXPECT_EQ(state.boardBase, state.boardCells);
-    EXPECT_EQ(countCompleteLines(state), 0);
-}
 
-TEST_F(BoardRules, LaterLevelsMoveTheTilesOnByTwoAndKeepTheSquares)
-{
-    occupy({{1, 1}, {2, 1}});
+    occupy(1, 1, 1, 1);
     advanceBoardTiles(state);
     EXPECT_EQ(state.boardCells(2, 2), 3);
     EXPECT_EQ(state.boardCells(2, 1), 4);
     EXPECT_EQ(state.boardCells(1, 1), colourBase + 1) << "a square stays";
     EXPECT_EQ(state.boardBase(1, 1), 3) << "its background moves on beneath it";
-    EXPECT_EQ(state.boardBase(1, 2), 4);
 
     for (int level = 3; level <= 6; ++level) {
         advanceBoardTiles(state);
@@ -55,39 +49,38 @@ TEST_F(BoardRules, LaterLevelsMoveTheTilesOnByTwoAndKeepTheSquares)
     EXPECT_EQ(state.boardCells(2, 2), 1) << "level 6 shows tiles 1 and 2 again";
     EXPECT_EQ(state.boardCells(2, 1), 2);
     EXPECT_EQ(state.boardBase(1, 1), 1);
+}
 
-    state.boardCells(5, 5) = state.boardBase(5, 5) = 9;
-    state.boardCells(5, 6) = state.boardBase(5, 6) = 10;
+TEST_F(BoardRules, ACellClearedOnALaterLevelTakesThatLevelsTile)
+{
+    occupy(1, 3, 9, 3);
     advanceBoardTiles(state);
-    EXPECT_EQ(state.boardCells(5, 5), 1);
-    EXPECT_EQ(state.boardCells(5, 6), 2);
+    countCompleteLines(state);
+    clearMarkedCells(state);
+    EXPECT_EQ(state.boardCells(3, 1), 3);
+    EXPECT_EQ(state.boardCells(3, 2), 4);
 }
 
 TEST_F(BoardRules, APieceFitsOnlyWhereEverySquareLandsOnAFreeCell)
 {
-    const PieceShape bar = shapeOf({{0, 0}, {1, 0}, {2, 0}});   // held by square 1 here
-    EXPECT_TRUE(pieceFits(state, 7, 9, 1, bar));
-    EXPECT_FALSE(pieceFits(state, 8, 9, 1, bar)) << "its right end falls off";
-    EXPECT_FALSE(pieceFits(state, 0, 1, 1, bar));
-    EXPECT_TRUE(pieceFits(state, 3, 1, 3, bar)) << "held by its right end";
-    EXPECT_FALSE(pieceFits(state, 2, 1, 3, bar));
-    EXPECT_FALSE(pieceFits(state, 5, 10, 1, bar));
-    EXPECT_FALSE(pieceFits(state, 5, 0, 1, bar));
-
-    occupy({{6, 4}});
+    const PieceShape bar = shapeOf({{0, 0}, {1, 0}, {2, 0}});
+    // col, row, held square, fits
+    const int cases[][4] = {{7, 9, 1, 1}, {8, 9, 1, 0}, {0, 1, 1, 0}, {3, 1, 3, 1}, {2, 1, 3, 0},
+                            {5, 10, 1, 0}, {5, 0, 1, 0}, {4, 5, 4, 0}, {4, 5, 0, 0}};
+    for (const auto& [col, row, grab, fits] : cases) {
+        EXPECT_EQ(pieceFits(state, col, row, grab, bar), fits != 0) << col << ", " << row << " by " << grab;
+    }
+    occupy(6, 4, 6, 4);
     EXPECT_FALSE(pieceFits(state, 4, 4, 1, bar)) << "one square on a taken cell is enough";
-    EXPECT_TRUE(pieceFits(state, 4, 5, 1, bar));
-
     state.boardCells(5, 4) = 7;
     state.boardCells(5, 5) = 10;
     EXPECT_TRUE(pieceFits(state, 4, 5, 1, bar)) << "every empty tile is free";
-
-    EXPECT_FALSE(pieceFits(state, 4, 5, 4, bar)) << "no square 4 to hold it by";
-    EXPECT_FALSE(pieceFits(state, 4, 5, 0, bar));
+    state.boardCells(5, 6) = 0;
+    EXPECT_FALSE(pieceFits(state, 4, 5, 1, bar)) << "a value that is no tile counts as taken";
     EXPECT_TRUE(pieceFits(state, -100, -100, 1, PieceShape{})) << "nothing to land";
 }
 
-TEST_F(BoardRules, PlacingWritesEachSquaresColourAroundTheHeldSquare)
+TEST_F(BoardRules, PlacingWritesEachSquaresColourAroundTheHeldSquareAndNothingOffTheBoard)
 {
     PieceShape corner = shapeOf({{0, 0}, {0, 1}, {1, 1}}, 3);
     corner.colours[2] = 5;
@@ -102,57 +95,54 @@ TEST_F(BoardRules, PlacingWritesEachSquaresColourAroundTheHeldSquare)
     EXPECT_EQ(state.boardCells(2, 9), 15);
 }
 
-TEST_F(BoardRules, CrossingRowAndColumnScoreTwoLinesAndClearSeventeenCells)
+TEST_F(BoardRules, CrossingRowAndColumnAreTwoLinesForThirtyAndClearSeventeenCells)
 {
-    occupyRow(5, 1, 9);
-    occupyColumn(5, 1, 9);
+    occupy(1, 5, 9, 5);
+    occupy(5, 1, 5, 9);
     EXPECT_EQ(countCompleteLines(state), 2);
     EXPECT_EQ(markedCells(), 17);
     EXPECT_EQ(pointsForLines(2), 30);
-
     clearMarkedCells(state);
-    EXPECT_EQ(state.boardCells(5, 5), 1);
-    EXPECT_EQ(state.boardCells(5, 4), 2);
     EXPECT_EQ(state.boardCells, state.boardBase);
 }
 
 TEST_F(BoardRules, TwoRowsAndAColumnAreThreeLinesForSixty)
 {
-    occupyRow(1, 1, 9);
-    occupyRow(9, 1, 9);
-    occupyColumn(3, 1, 9);
-    occupyRow(4, 1, 8);   // not full
+    occupy(1, 1, 9, 1);
+    occupy(1, 9, 9, 9);
+    occupy(3, 1, 3, 9);
+    occupy(1, 4, 8, 4);   // not full
     EXPECT_EQ(countCompleteLines(state), 3);
     EXPECT_EQ(pointsForLines(3), 60);
     clearMarkedCells(state);
     EXPECT_EQ(state.boardCells(4, 1), colourBase + 1) << "an unfinished row stays";
     EXPECT_EQ(state.boardCells(4, 3), state.boardBase(4, 3));
-
-    EXPECT_EQ(countCompleteLines(state), 0) << "marks are rebuilt for every count";
+    EXPECT_EQ(countCompleteLines(state), 0) << "marks are made afresh for every count";
     EXPECT_EQ(markedCells(), 0);
 }
 
-TEST_F(BoardRules, PointsGrowWithTheSquareOfTheLines)
+TEST(HitTest, PanelsExcludeTheirEdges)
 {
-    const int expected[] = {0, 10, 30, 60, 100, 150};
-    for (int lines = 0; lines <= 5; ++lines) {
-        EXPECT_EQ(pointsForLines(static_cast<std::int16_t>(lines)), expected[lines]);
-    }
-    for (int row = 1; row <= 9; ++row) {
-        occupyRow(row, 1, 9);
-    }
-    EXPECT_EQ(countCompleteLines(state), 18);
-    EXPECT_EQ(pointsForLines(18), 1710);
+    Panel button;
+    button.x = 25;
+    button.y = 181;
+    button.width = 122;
+    button.height = 30;
+    EXPECT_TRUE(hitTest(button, 26, 182) && hitTest(button, 146, 210));
+    EXPECT_FALSE(hitTest(button, 25, 190) || hitTest(button, 147, 190) || hitTest(button, 30, 181) ||
+                 hitTest(button, 30, 211) || hitTest(Panel{}, 0, 0));
 }
 
-TEST_F(BoardRules, ACellClearedOnLevelTwoTakesItsLevelTwoTile)
+TEST(Dispenser, OnlySlotsInPlayAreSearchedWhateverTheirCount)
 {
-    occupyRow(3, 1, 9);
-    advanceBoardTiles(state);
-    countCompleteLines(state);
-    clearMarkedCells(state);
-    EXPECT_EQ(state.boardCells(3, 1), 3);
-    EXPECT_EQ(state.boardCells(3, 2), 4);
+    GameState state;
+    state.dispensers[1].pieceIndex = 3;
+    const std::tuple<int, int, int> cases[] = {{5, 2, 4}, {0, -1, 0}, {-32768, -1, 0}, {30000, 2, 19}};
+    for (const auto& [count, firstFree, free] : cases) {
+        state.dispenserCount = static_cast<std::int16_t>(count);
+        EXPECT_EQ(findFreeDispenser(state), firstFree) << count;
+        EXPECT_EQ(countFreeDispensers(state), free) << count;
+    }
 }
 
 } // namespace

@@ -3,14 +3,13 @@
 // the way the window forwards them (timer ticks and mouse presses in window pixels),
 // with a RecordingDisplay for a screen. Its choices come from a seeded random source,
 // so a seed always plays the same games. Some games it plays with care (it looks for the
-// place that completes most lines), some carelessly; it lets the timer run for a while
-// now and then so that the dispenser fills up, and it tries calls that make no sense
-// (slots out of play, drops with nothing carried, anything while paused).
+// place that completes most lines), some carelessly, and it lets the timer run for a
+// while now and then so that the dispenser fills up.
 //
 // With checking on, after every event it checks what must always hold (board values,
-// the live pieces, scores, levels, timer, the carried-piece protocol) and writes down
-// what does not. It knows nothing of the rules' code: its expectations (which drops fit,
-// how many lines they clear) come from its own reckoning on the board.
+// the live pieces, scores, levels, the timer and the carried-piece protocol) and writes
+// down what does not. Which drops fit and how many lines they fill it reckons on its own,
+// not with the rules' code.
 
 #include <cstdint>
 #include <memory>

@@ -33,7 +33,7 @@ public:
         int second = 0;
     };
 
-    explicit RecordingDisplay(GameState& state);
+    explicit RecordingDisplay(GameState& state) : state_(state) {}
 
     // The calls so far as short words: "slot 3/2" is slot 3 painted in box style 2,
     // "show 400,300" the carried piece shown at that pointer, "timer on", "interval 250".
@@ -56,38 +56,39 @@ public:
     void setNameToEnter(std::string name) { nameToEnter_ = std::move(name); }
 
     // GameDisplay
-    void eraseMousePiece() override;
-    void redrawMousePiece() override;
+    void eraseMousePiece() override { carriedPieceCall(Op::Erase, false); }
+    void redrawMousePiece() override { carriedPieceCall(Op::Redraw, true); }
     void startShowingMousePiece(std::int16_t x, std::int16_t y) override;
-    void animateLineClear() override;
-    void drawBoard() override;
+    void animateLineClear() override { painted(Op::Animate); }
+    void drawBoard() override { painted(Op::Board); }
     void paintSlot(std::int16_t slot, std::int16_t boxStyle) override;
-    void drawPumb() override;
-    void updateScoreDisplay() override;
-    void displayLevel() override;
-    void showGameOverMessage(std::int16_t messageId) override;
-    void paintPlayArea() override;
-    void paintSidePicture() override;
-    void paintMenuButtons() override;
+    void drawPumb() override { painted(Op::Pump); }
+    void updateScoreDisplay() override { painted(Op::Score); }
+    void displayLevel() override { painted(Op::Level); }
+    void showGameOverMessage(std::int16_t messageId) override { painted(Op::Message, messageId); }
+    void paintPlayArea() override { painted(Op::PlayArea); }
+    void paintSidePicture() override { painted(Op::SidePicture); }
+    void paintMenuButtons() override { painted(Op::MenuButtons); }
     void paintWindowBackground() override;
-    void setPauseLabelVisible(bool visible) override;
-    void refresh() override;
-    void layoutNewGamePanels() override;
+    void setPauseLabelVisible(bool visible) override { pauseLabel_ = visible; record(Op::PauseLabel, visible); }
+    void refresh() override { record(Op::Refresh); }
+    void layoutNewGamePanels() override { record(Op::LayoutGame); }
     void layoutBoardPanel() override;
-    void layoutLevelPanel() override;
+    void layoutLevelPanel() override { record(Op::LayoutLevel); }
     void layoutSlotPanel(std::int16_t slot) override;
     const Panel& boardPanel() const override { return board_; }
-    void setPieceTimerInterval(int ms) override;
-    void setPieceTimerEnabled(bool enabled) override;
+    void setPieceTimerInterval(int ms) override { timerInterval_ = ms; record(Op::Interval, ms); }
+    void setPieceTimerEnabled(bool enabled) override { timerEnabled_ = enabled; record(Op::Timer, enabled); }
     void sleepMs(int ms) override;
     std::string askBestScoreName() override;
-    void showBestScores(std::int16_t mode) override;
-    void bestScoresChanged() override;
+    void showBestScores(std::int16_t mode) override { expectTimerOff("the best scores"); record(Op::BestScores, mode); }
+    void bestScoresChanged() override { record(Op::ScoresChanged); }
 
 private:
     void record(Op op, int first = 0, int second = 0) { calls_.push_back(Call{op, first, second}); }
     // A paint that may cover the carried piece's place.
     void painted(Op op, int first = 0, int second = 0);
+    void carriedPieceCall(Op op, bool shownAfter);
     void fault(std::string what);
     void expectTimerOff(const char* what);
 
