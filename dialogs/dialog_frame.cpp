@@ -18,12 +18,7 @@ constexpr std::int32_t kLitShift = 6;
 Panel dialogPanel(Window& window, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                   const Brush& brush, Rgb textColour)
 {
-    Panel panel;
-    panel.surface = &window.surface();
-    panel.x = x;
-    panel.y = y;
-    panel.width = width;
-    panel.height = height;
+    Panel panel = panelOn(&window.surface(), x, y, width, height);
     panel.brush = brush;
     panel.textColour = textColour;
     return panel;

@@ -48,6 +48,9 @@ struct Panel {
     std::int32_t pieceIndex = 0;       // dispenser slots: pool index of the piece, 0 = empty
 };
 
+// A panel covering (x, y, width, height) of a surface; every other field as a new panel has it.
+Panel panelOn(Surface* surface, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+
 // True only strictly inside: a point on any edge of the panel is outside.
 bool hitTest(const Panel& panel, float x, float y);
 

@@ -21,13 +21,7 @@ constexpr int kScoreBarHeight = 25;
 // A panel on this window's surface; every other field as a new panel has it.
 Panel frmHoldfast::panelAt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
 {
-    Panel panel;
-    panel.surface = &window_.surface();
-    panel.x = x;
-    panel.y = y;
-    panel.width = width;
-    panel.height = height;
-    return panel;
+    return panelOn(&window_.surface(), x, y, width, height);
 }
 
 void frmHoldfast::layoutLoadPanels()
