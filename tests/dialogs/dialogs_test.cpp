@@ -78,7 +78,10 @@ bool looks(const Surface& shown, const Rect& button, Rgb corner, Rgb caption, in
            coloured.left - boundsOfColour(face, Rgb{0, 0, 0}).left == rise;
 }
 bool looksLit(const Surface& s, const Rect& button) { return looks(s, button, hoverPen.colour, hoverTextColour, 3); }
-bool looksNormal(const Surface& s, const Rect& button) { return looks(s, button, panelBrush.colour, buttonTextColour, 2); }
+bool looksNormal(const Surface& s, const Rect& button)
+{
+    return looks(s, button, panelBrush.colour, buttonTextColour, 2);
+}
 
 class BestScoresDialog : public ::testing::Test {
 protected:
@@ -95,12 +98,8 @@ protected:
 
     ModalGuard guard;
     GameState state;
-    std::function<void()> whenCleared = [] {};
-    int clears = 0;
-    frmStats stats{state, [this] {
-                       ++clears;
-                       whenCleared();
-                   }};
+    std::vector<std::int32_t> savedScores;   // row 2 of mode 2 each time the table asks to be saved
+    frmStats stats{state, [this] { savedScores.push_back(state.bestScores[2].scores[2]); }};
 };
 
 TEST_F(BestScoresDialog, AButtonIsRedrawnOnlyWhenThePointerCrossesItsEdge)
@@ -129,14 +128,9 @@ TEST_F(BestScoresDialog, AButtonIsRedrawnOnlyWhenThePointerCrossesItsEdge)
 
 TEST_F(BestScoresDialog, ClearScoresClearsTheShownModeOnlyShowsItsNameAndIsSavedAtOnce)
 {
-    state.bestScores[1].names[1] = "Tim";
-    state.bestScores[2].names[2] = "Norm";
     state.bestScores[2].scores[2] = 89986;
     const BestScoreTable timeTrial = state.bestScores[1];
-    whenCleared = [&] { EXPECT_EQ(state.bestScores[2].names[2], "Anonoymous") << "saved after the change"; };
     openTable(2, [&](Window& window, Surface& shown) {
-        EXPECT_TRUE(rowShows(shown, 2, "Norm", "89986"));
-        EXPECT_EQ(boundsOfColour(shown, hoverTextColour), Rect{}) << "the title starts empty";
         simulate::mouseMove(window, 300, 420);
         simulate::mouseDown(window, MouseButtons::Left, 301, 421);
         EXPECT_TRUE(shows(shown, Rect{143, 22, 323, 52}, [](Panel& title) {
@@ -152,7 +146,7 @@ TEST_F(BestScoresDialog, ClearScoresClearsTheShownModeOnlyShowsItsNameAndIsSaved
         simulate::mouseDown(window, MouseButtons::Left, 300, 420);
         EXPECT_TRUE(shown.pixelsEqual(once)) << "clearing twice gives the same picture";
     });
-    EXPECT_EQ(clears, 2);
+    EXPECT_EQ(savedScores, (std::vector<std::int32_t>{0, 0})) << "saved at once, after the change";
     EXPECT_EQ(state.bestScores[1], timeTrial);
 }
 

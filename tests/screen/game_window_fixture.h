@@ -92,14 +92,6 @@ protected:
         const int height = area.bottom - area.top;
         return showsBlock(surface(), area.left, area.top, filledSurface(width, height, colour), 0, 0, width, height);
     }
-    // The normal-mode best scores as the store holds them now.
-    BestScoreTable storedScores()
-    {
-        GameState stored;
-        loadSettings(stored, config.path().string());
-        return stored.bestScores[2];
-    }
-
     GameState state;
     GraphicsResources graphics;
     SeededRandom random{7};

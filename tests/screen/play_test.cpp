@@ -53,7 +53,8 @@ TEST_F(CarriedPiece, DraggingAcrossTheBoardAndPastTheEdgesAndBackLeavesEveryPixe
     moveTo(5, 5);        // picture partly above and left of the window
     moveTo(758, 556);    // and partly beyond its right and bottom edges
     // What is left of the held square (its centre 68 pixels into the picture each way) is still drawn.
-    EXPECT_TRUE(shows(735, 533, sprite::Region{kSquare.x, kSquare.y, surface().width() - 735, surface().height() - 533}));
+    const int visibleWidth = surface().width() - 735;
+    EXPECT_TRUE(shows(735, 533, sprite::Region{kSquare.x, kSquare.y, visibleWidth, surface().height() - 533}));
     moveTo(675, 60);
     EXPECT_TRUE(surface().pixelsEqual(before));
 }
@@ -152,7 +153,8 @@ TEST_F(Status, AMessageDimsThePlayAreaEachTimeAndTheFontComesBack)
     for (const auto& [x, y] : {std::pair{185, 15}, std::pair{660, 490}, std::pair{400, 60}}) {
         const Rgb shade = sprites().pixel((x - 180) % 44, 90 + (y - 10) % 44);   // the shadow square, tiled
         const Rgb was = clear.pixel(x, y);
-        const Rgb dimmed{static_cast<std::uint8_t>(was.red & shade.red), static_cast<std::uint8_t>(was.green & shade.green),
+        const Rgb dimmed{static_cast<std::uint8_t>(was.red & shade.red),
+                         static_cast<std::uint8_t>(was.green & shade.green),
                          static_cast<std::uint8_t>(was.blue & shade.blue)};
         EXPECT_EQ(once.pixel(x, y), dimmed);
     }
