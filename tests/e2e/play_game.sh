@@ -1,23 +1,16 @@
 #!/usr/bin/env bash
-# Plays the opening of a game with the real program on a virtual X server, as a player
-# would: the welcome screen, the main window with its welcome message, a new game, the
-# first piece taken, carried with its shadow and dropped, then Exit, and the store it left.
-#
-#   play_game.sh SNUGBOX
-#
-# Exits 77 (skipped) when no virtual X server or xdotool is installed. With
-# SNUGBOX_E2E_SHOTS set to a directory, a picture of a game in play is left there as
-# screenshot.png.
+# play_game.sh SNUGBOX: plays the opening of a game with the real program on a virtual X
+# server, as a player would: the welcome screen, the main window with its welcome message, a
+# new game, the first piece taken, carried with its shadow and dropped, then Exit, and the
+# store it left. Exits 77 (skipped) when no virtual X server or xdotool is installed. With
+# SNUGBOX_E2E_SHOTS set to a directory, a picture of a game in play is left there as screenshot.png.
 set -uo pipefail
 
 snugbox=$1
 sheet="$(dirname "$snugbox")/ALLPICDATA.BMP"
 
 for tool in Xvfb xdotool import convert compare xprop; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
-        exit 77
-    fi
+    command -v "$tool" >/dev/null 2>&1 || { echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"; exit 77; }
 done
 
 work=$(mktemp -d)
@@ -39,9 +32,8 @@ fail() {
 
 # Runs the command every 100 ms until it succeeds; gives up after $1 seconds.
 wait_until() {
-    local seconds=$1
+    local tries=$(($1 * 10))
     shift
-    local tries=$((seconds * 10))
     while ((tries-- > 0)); do
         "$@" >/dev/null 2>&1 && return 0
         sleep 0.1
@@ -50,10 +42,7 @@ wait_until() {
 }
 
 now() { date +%s.%N; }
-game_running() {
-    local state
-    state=$(ps -o stat= -p "$game_pid" 2>/dev/null) && [[ $state != Z* ]]
-}
+game_running() { ps -o stat= -p "$game_pid" 2>/dev/null | grep -qv '^Z'; }
 game_ended() { ! game_running; }
 seconds_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 
@@ -120,11 +109,9 @@ piece_square_at() {
     return 1
 }
 held_square_under() {
-    local dx dy
-    for dx in 22 23; do
-        for dy in 22 23; do
-            piece_square_at "$1" $(($2 - dx)) $(($3 - dy)) && return 0
-        done
+    local offsets
+    for offsets in "22 22" "22 23" "23 22" "23 23"; do
+        piece_square_at "$1" $(($2 - ${offsets% *})) $(($3 - ${offsets#* })) && return 0
     done
     return 1
 }
@@ -182,14 +169,10 @@ echo "carried with its shadow and dropped: the cell shows the piece's colour"
 if [[ -n ${SNUGBOX_E2E_SHOTS:-} ]]; then
     # A picture for the README: a few pieces on the board, more arriving, one on the way.
     # A piece that does not fit where it is dropped goes back into slot 1 with the next take.
-    for target in "247 440" "562 440" "562 103" "247 125"; do
-        click_at 675 60
-        click_at $target
-    done
+    for target in "247 440" "562 440" "562 103" "247 125"; do click_at 675 60 && click_at $target; done
     sleep 6
     click_at 675 60
-    xdotool mousemove --window "$main" 300 300 sleep 0.1 mousemove --window "$main" 450 230
-    sleep 0.3
+    xdotool mousemove --window "$main" 300 300 sleep 0.1 mousemove --window "$main" 450 230 sleep 0.3
     import -window "$main" "png:${SNUGBOX_E2E_SHOTS}/screenshot.png"
 fi
 

@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the graphics tests: a sprite sheet whose every pixel tells where it came from,
-// and small ways of looking at what was painted.
+// Shared by the graphics and dialog tests: a sprite sheet whose every pixel tells where it
+// came from, and small ways of making panels and pieces and of looking at what was painted.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 
 #include "platform/application.h"
 #include "platform/surface.h"
+#include "rules/game_state.h"
 #include "rules/panel.h"
 
 namespace snugbox::testing {
@@ -41,14 +42,21 @@ inline Surface filledSurface(int width, int height, Rgb colour)
 
 inline Panel panelOn(Surface& surface, int x, int y, int width, int height, int tag = 0)
 {
-    Panel panel;
-    panel.surface = &surface;
-    panel.x = x;
-    panel.y = y;
-    panel.width = width;
-    panel.height = height;
-    panel.tag = tag;
-    return panel;
+    return Panel{.surface = &surface, .x = x, .y = y, .width = width, .height = height,
+                 .brush = {}, .pen = {}, .textColour = {}, .tag = tag};
+}
+
+// A piece in a width x height box whose squares (column, row) have the colours in turn.
+inline PieceShape pieceOf(std::initializer_list<Square> squares, std::initializer_list<std::int16_t> colours,
+                          int width, int height)
+{
+    PieceShape piece;
+    piece.squareCount = static_cast<std::int16_t>(squares.size());
+    piece.width = static_cast<std::uint8_t>(width);
+    piece.height = static_cast<std::uint8_t>(height);
+    for (const Square& square : squares) piece.squares.push_back(square);
+    for (std::int16_t colour : colours) piece.colours.push_back(colour);
+    return piece;
 }
 
 // The smallest rectangle holding every pixel that matches; empty when none does.

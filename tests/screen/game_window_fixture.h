@@ -5,24 +5,23 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "graphics/colours.h"
 #include "graphics/graphics.h"
 #include "graphics/sprite_layout.h"
-#include "platform/application.h"
 #include "platform/desktop.h"
 #include "platform/event_simulation.h"
-#include "platform/surface.h"
 #include "platform/window.h"
 #include "rules/catalogue.h"
-#include "rules/game_state.h"
 #include "rules/startup.h"
 #include "screen/frm_holdfast.h"
+#include "store/settings_store.h"
+#include "tests/graphics/graphics_test_helpers.h"
 #include "tests/support/seeded_random.h"
 #include "tests/support/temp_dir.h"
 
@@ -59,6 +58,7 @@ protected:
     void press(int x, int y, int button = MouseButtons::Left) { simulate::mouseDown(window(), button, x, y); }
     void moveTo(int x, int y) { simulate::mouseMove(window(), x, y); }
     void newGame() { press(86, 246); }
+    void takeFromSlot(int slot) { press(675, 60 + 100 * (slot - 1)); }
 
     // Puts a piece of the given squares (column, row) and colour into a slot, painted.
     void putPiece(int slot, std::initializer_list<std::pair<int, int>> squares, int colour = 3)
@@ -81,36 +81,17 @@ protected:
         form->paintSlot(static_cast<std::int16_t>(slot), 2);
     }
 
-    void takeFromSlot(int slot) { press(675, 60 + 100 * (slot - 1)); }
-
-    static bool everyPixel(const Rect& area, const std::function<bool(int x, int y)>& holds)
-    {
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                if (!holds(x, y)) return false;
-            }
-        }
-        return true;
-    }
-
     // The window's area at (x, y) shows exactly the sprite region.
-    bool shows(int x, int y, const sprite::Region& region)
+    ::testing::AssertionResult shows(int x, int y, const sprite::Region& region)
     {
-        return everyPixel(Rect{0, 0, region.width, region.height}, [&](int dx, int dy) {
-            return surface().pixel(x + dx, y + dy) == sprites().pixel(region.x + dx, region.y + dy);
-        });
+        return showsBlock(surface(), x, y, sprites(), region.x, region.y, region.width, region.height);
     }
-
-    static bool sameArea(const Surface& a, const Surface& b, const Rect& area)
+    ::testing::AssertionResult allOf(const Rect& area, Rgb colour)
     {
-        return everyPixel(area, [&](int x, int y) { return a.pixel(x, y) == b.pixel(x, y); });
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        return showsBlock(surface(), area.left, area.top, filledSurface(width, height, colour), 0, 0, width, height);
     }
-
-    bool allOf(const Rect& area, Rgb colour)
-    {
-        return everyPixel(area, [&](int x, int y) { return surface().pixel(x, y) == colour; });
-    }
-
     GameState state;
     GraphicsResources graphics;
     SeededRandom random{7};

@@ -1,0 +1,158 @@
+#include <cstdlib>
+
+#include "game_window_fixture.h"
+#include "platform/message_box.h"
+#include "screen/startup.h"
+
+namespace snugbox::testing {
+namespace {
+
+using Layout = GameWindow;
+using MenuButtons = GameWindow;
+using Keys = GameWindow;
+using Pause = GameWindow;
+using BestScores = GameWindow;
+
+const sprite::Region kNewGameLit = sprite::buttonFace(sprite::kFaceNewGame, true);
+const sprite::Region kNewGameNormal = sprite::buttonFace(sprite::kFaceNewGame, false);
+
+// The panels whose place no picture test shows.
+TEST_F(Layout, EveryPanelLiesWhereTheGameDrawsIt)
+{
+    newGame();
+    EXPECT_EQ(std::tuple(form->myWid, form->myHt, form->buttonTop), std::tuple(11475, 8438, 131));
+    EXPECT_EQ(rectOf(form->backPanel), (Rect{0, 0, 810, 585}));
+    EXPECT_EQ(rectOf(form->sidePicturePanel), (Rect{10, 100, 175, 167}));
+    EXPECT_EQ(rectOf(form->levelPanel), (Rect{247, 473, 297, 523}));
+    std::vector<int> faces;
+    for (int i = 1; i <= 6; ++i) faces.push_back(form->menuButtons[i].tag);
+    EXPECT_EQ(faces, (std::vector<int>{0, 5, 6, 7, 8, 4}));
+}
+
+TEST_F(MenuButtons, APressActsOnlyStrictlyInsideAButton)
+{
+    press(25, 246);   // on the new-game button's left edge
+    EXPECT_FALSE(state.gamePlaying);
+    press(147, 240);  // on its right edge
+    EXPECT_FALSE(state.gamePlaying);
+    press(26, 246);
+    EXPECT_TRUE(state.gamePlaying);
+}
+
+TEST_F(MenuButtons, TheAreaAboveNewGameAndTheHelpButtonOpenTheHelpPage)
+{
+    press(30, 190);   // no picture there, but its rectangle answers
+    press(86, 396, MouseButtons::Right);
+    EXPECT_EQ(opened, std::vector<std::string>(2, state.appPath + "Snugbox.htm"));
+}
+
+TEST_F(MenuButtons, AButtonLightsOnceOnEntryAndGoesOutOnceOnLeaving)
+{
+    moveTo(60, 240);
+    EXPECT_TRUE(shows(25, 231, kNewGameLit));
+    // A mark inside the lit button survives further moves inside it: nothing repaints.
+    surface().setPixel(30, 235, Rgb{1, 2, 3});
+    moveTo(70, 250);
+    EXPECT_EQ(surface().pixel(30, 235), (Rgb{1, 2, 3}));
+    moveTo(200, 200);
+    EXPECT_TRUE(shows(25, 231, kNewGameNormal));
+    surface().setPixel(30, 235, Rgb{1, 2, 3});
+    moveTo(210, 210);
+    EXPECT_EQ(surface().pixel(30, 235), (Rgb{1, 2, 3}));
+}
+
+TEST_F(MenuButtons, OneMoveFromOneButtonToTheNextRepaintsBoth)
+{
+    moveTo(60, 240);
+    moveTo(60, 290);
+    EXPECT_TRUE(shows(25, 231, kNewGameNormal));
+    EXPECT_TRUE(shows(25, 281, sprite::buttonFace(sprite::kFaceBestScores, true)));
+}
+
+TEST_F(Keys, WithNoGameEscMinimizesAndNeitherItNorThePauseButtonPauses)
+{
+    press(86, 346);
+    simulate::keyStroke(window(), KeyCodes::Escape);
+    EXPECT_EQ(window().state(), WindowState::Minimized);
+    EXPECT_FALSE(state.gamePaused || form->isPauseLabelVisible());
+}
+
+TEST_F(Keys, EscDuringAGamePausesAndMinimizes)
+{
+    newGame();
+    simulate::keyStroke(window(), KeyCodes::Escape);
+    EXPECT_EQ(window().state(), WindowState::Minimized);
+    EXPECT_TRUE(state.gamePaused && form->isPauseLabelVisible());
+    EXPECT_FALSE(form->pieceTimer().isEnabled());
+}
+
+TEST_F(Pause, PausingCoversThePlayAreaAndResumingPaintsItAgain)
+{
+    newGame();
+    const Surface playing = surface().clone();
+    press(86, 346);
+    ASSERT_TRUE(state.gamePaused);
+    EXPECT_TRUE(allOf(Rect{180, 10, 750, 510}, panelBrush.colour));
+    press(400, 300);
+    EXPECT_FALSE(state.gamePaused);
+    EXPECT_TRUE(showsBlock(surface(), 180, 41, playing, 180, 41, 570, 469));
+}
+
+TEST_F(Pause, APressWhilePausedOnlyResumesEvenOnNewGame)
+{
+    newGame();
+    state.totalScore = 120;
+    press(86, 346);
+    newGame();
+    EXPECT_FALSE(state.gamePaused);
+    EXPECT_EQ(state.totalScore, 120);
+    newGame();
+    EXPECT_EQ(state.totalScore, 0);
+}
+
+TEST_F(BestScores, ARankedScoreAndAClearedTableAreEachSavedAtOnce)
+{
+    newGame();
+    form->setPieceTimerEnabled(false);
+    for (int slot = 2; slot <= 5; ++slot) {
+        putPiece(slot, {{0, 0}});
+    }
+    state.totalScore = 480;
+    const auto stored = [this] {
+        GameState fromStore;
+        loadSettings(fromStore, config.path().string());
+        return std::pair(fromStore.bestScores[2].scores[1], fromStore.bestScores[2].names[1]);
+    };
+    bool tableShown = false;
+    simulate::whenModalOpens([&](Window& nameEntry) {
+        simulate::processEvents(100);   // the name box takes the focus
+        simulate::typeText(nameEntry, "Ada");
+        simulate::whenModalOpens([&](Window& table) {
+            tableShown = true;
+            EXPECT_EQ(stored(), std::pair(480, std::string("Ada")));
+            simulate::mouseDown(table, MouseButtons::Left, 337, 420);   // "Clear Scores"
+            EXPECT_EQ(stored(), std::pair(0, std::string("Anonoymous")));
+            simulate::keyStroke(table, KeyCodes::Escape);
+        });
+        simulate::keyStroke(nameEntry, KeyCodes::Enter);
+    });
+    form->rules().insertAPiece();   // due with every slot full: the game is over
+    EXPECT_FALSE(state.gamePlaying);
+    EXPECT_TRUE(tableShown);
+}
+
+// The program's own directory holds no piece catalogue, as a broken install would.
+TEST(StartUp, WithoutAUsableCatalogueSaysWhyAndEndsBeforeAnyWindow)
+{
+    Application::instance();
+    TempDir config;
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    MessageBoxRecorder recorder;
+    EXPECT_NE(runSnugbox(), 0);
+    unsetenv("XDG_CONFIG_HOME");
+    ASSERT_EQ(recorder.messages().size(), 1U);
+    EXPECT_NE(recorder.messages()[0].text.find("ALLPIECES.PDAT"), std::string::npos);
+}
+
+} // namespace
+} // namespace snugbox::testing

@@ -1,0 +1,167 @@
+#include "game_window_fixture.h"
+
+namespace snugbox::testing {
+namespace {
+
+class Playing : public GameWindow {
+protected:
+    void SetUp() override
+    {
+        GameWindow::SetUp();
+        newGame();
+        form->setPieceTimerEnabled(false);   // the test decides when a tick comes
+    }
+
+    // The bar shows the full picture in its first `fill` columns and the empty one after.
+    bool barShows(int fill)
+    {
+        return showsBlock(surface(), 331, 485, sprites(), 0, sprite::fullScoreBar.y, fill, 25) &&
+               showsBlock(surface(), 331 + fill, 485, sprites(), fill, sprite::emptyScoreBar.y, 241 - fill, 25);
+    }
+    Rect scoreDigits()
+    {
+        Surface plate(122, 31);
+        plate.blockCopy(0, 0, 122, 31, surface(), 315, 10, RasterOp::SrcCopy);
+        return boundsOfColour(plate, hoverTextColour);
+    }
+};
+
+using CarriedPiece = Playing;
+using Status = Playing;
+
+const sprite::Region kSquare = sprite::pieceSquare(3);
+
+TEST_F(CarriedPiece, FollowsThePointerWithTheHeldSquaresCentreUnderIt)
+{
+    putPiece(1, {{0, 0}, {0, 1}});
+    takeFromSlot(1);
+    moveTo(400, 300);
+    EXPECT_EQ(state.grabOffsetX, 22);
+    EXPECT_EQ(state.grabOffsetY, 68);
+    EXPECT_TRUE(shows(378, 232, kSquare));
+    EXPECT_TRUE(shows(378, 277, kSquare));
+}
+
+TEST_F(CarriedPiece, DraggingAcrossTheBoardAndPastTheEdgesAndBackLeavesEveryPixelAsItWas)
+{
+    putPiece(1, {{0, 0}, {1, 0}, {1, 1}, {2, 1}});
+    takeFromSlot(1);
+    const Surface before = surface().clone();
+    for (int step = 0; step <= 40; ++step) {
+        moveTo(675 - step * 12, 60 + step * 9);
+    }
+    moveTo(5, 5);        // picture partly above and left of the window
+    moveTo(758, 556);    // and partly beyond its right and bottom edges
+    // What is left of the held square (its centre 68 pixels into the picture each way) is still drawn.
+    const int visibleWidth = surface().width() - 735;
+    EXPECT_TRUE(shows(735, 533, sprite::Region{kSquare.x, kSquare.y, visibleWidth, surface().height() - 533}));
+    moveTo(675, 60);
+    EXPECT_TRUE(surface().pixelsEqual(before));
+}
+
+TEST_F(CarriedPiece, TurningKeepsTheHeldSquareUnderThePointer)
+{
+    putPiece(1, {{0, 0}, {0, 1}, {0, 2}});
+    takeFromSlot(1);
+    moveTo(400, 300);
+    ASSERT_TRUE(shows(378, 188, kSquare));
+    press(400, 300, MouseButtons::Right);
+    EXPECT_EQ(state.grabOffsetX, 22);
+    EXPECT_EQ(state.grabOffsetY, 22);
+    EXPECT_TRUE(shows(378, 278, kSquare));
+    EXPECT_TRUE(shows(468, 278, kSquare));
+    EXPECT_FALSE(shows(378, 188, kSquare)) << "the upright picture is gone";
+}
+
+TEST_F(CarriedPiece, ATickUnderThePieceLeavesNoStalePixelsBehind)
+{
+    putPiece(1, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
+    takeFromSlot(1);
+    moveTo(560, 40);   // the picture covers the gauge
+    for (int tick = 0; tick < 6; ++tick) {
+        form->timerPieces_Timer();
+    }
+    moveTo(300, 300);
+    EXPECT_TRUE(allOf(Rect{537, 20, 562, 30}, blueBrush.colour));
+    EXPECT_TRUE(allOf(Rect{562, 20, 587, 30}, lightBlueBrush.colour));
+}
+
+TEST_F(CarriedPiece, ADropThatFillsARowShowsTheBoardsTilesThereOnceItHasCleared)
+{
+    for (int col = 1; col <= 7; ++col) state.boardCells(9, col) = 11;
+    form->drawBoard();
+    putPiece(1, {{0, 0}, {1, 0}}, 2);
+    takeFromSlot(1);
+    moveTo(202 + 7 * 45 + 22, 58 + 8 * 45 + 22);
+    press(202 + 7 * 45 + 22, 58 + 8 * 45 + 22);
+    EXPECT_EQ(state.totalScore, 10);
+    EXPECT_TRUE(shows(202, 58 + 8 * 45, sprite::boardTile(state.boardBase(9, 1))));
+    EXPECT_TRUE(shows(202 + 8 * 45, 58 + 8 * 45, sprite::boardTile(state.boardBase(9, 9))));
+}
+
+TEST_F(Status, TheScoreIsWrittenInFullAndCentredOnItsPlate)
+{
+    const Rect zero = scoreDigits();
+    ASSERT_FALSE(zero.isEmpty());
+    state.totalScore = 1710;
+    form->updateScoreDisplay();
+    const Rect wide = scoreDigits();
+    EXPECT_GT(wide.right - wide.left, 3 * (zero.right - zero.left));
+    EXPECT_NEAR((wide.left + wide.right) / 2.0, 61 + 1, 2.0);
+    EXPECT_NEAR((zero.left + zero.right) / 2.0, 61 + 1, 2.0);
+}
+
+TEST_F(Status, TheBarShowsHowFarTheLevelHasCome)
+{
+    const std::tuple<int, int, int> levelScoreFill[] = {{10, 10, 1}, {1, 200, 120}, {1, 430, 241}};
+    for (const auto& [level, score, fill] : levelScoreFill) {
+        state.currentLevel = static_cast<std::int16_t>(level);
+        state.levelScore = score;
+        form->updateScoreDisplay();
+        EXPECT_TRUE(barShows(fill)) << fill;
+    }
+}
+
+TEST_F(Status, TheGaugeFillsTickByTickAndBlinksRedWithEverySlotFull)
+{
+    const auto gaugeShows = [this](int end, Rgb filled, Rgb rest) {
+        return allOf(Rect{537, 20, end, 30}, filled) && allOf(Rect{end, 20, 587, 30}, rest);
+    };
+    state.pumpTicks = 1;
+    form->drawPumb();
+    EXPECT_TRUE(gaugeShows(541, blueBrush.colour, lightBlueBrush.colour));
+    state.pumpTicks = 6;
+    form->drawPumb();
+    EXPECT_TRUE(gaugeShows(562, blueBrush.colour, lightBlueBrush.colour));
+
+    for (int slot = 2; slot <= 5; ++slot) {
+        putPiece(slot, {{0, 0}});
+    }
+    state.pumpTicks = 0;
+    form->timerPieces_Timer();   // tick 1
+    EXPECT_TRUE(gaugeShows(541, redBrush.colour, lightRedBrush.colour));
+    form->timerPieces_Timer();   // tick 2
+    EXPECT_TRUE(allOf(Rect{537, 20, 587, 30}, darkBrush.colour));
+}
+
+TEST_F(Status, AMessageDimsThePlayAreaEachTimeAndTheFontComesBack)
+{
+    const Surface clear = surface().clone();
+    form->showGameOverMessage(21);
+    const Surface once = surface().clone();
+    form->showGameOverMessage(24);
+    for (const auto& [x, y] : {std::pair{185, 15}, std::pair{660, 490}, std::pair{400, 60}}) {
+        const Rgb shade = sprites().pixel((x - 180) % 44, 90 + (y - 10) % 44);   // the shadow square, tiled
+        const Rgb was = clear.pixel(x, y);
+        const Rgb dimmed{static_cast<std::uint8_t>(was.red & shade.red),
+                         static_cast<std::uint8_t>(was.green & shade.green),
+                         static_cast<std::uint8_t>(was.blue & shade.blue)};
+        EXPECT_EQ(once.pixel(x, y), dimmed);
+    }
+    EXPECT_EQ(surface().pixel(700, 300), clear.pixel(700, 300)) << "the slot column stays bright";
+    EXPECT_EQ(surface().font().pointSize, 12.0);
+    EXPECT_FALSE(showsBlock(surface(), 180, 200, once, 180, 200, 484, 100)) << "the second message over the first";
+}
+
+} // namespace
+} // namespace snugbox::testing
