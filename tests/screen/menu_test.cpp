@@ -110,6 +110,19 @@ TEST_F(Pause, APressWhilePausedOnlyResumesEvenOnNewGame)
     EXPECT_EQ(state.totalScore, 0);
 }
 
+TEST_F(Pause, EnterAndAClickOnThePauseLabelResumeToo)
+{
+    newGame();
+    press(86, 346);
+    simulate::keyStroke(window(), KeyCodes::Enter);
+    EXPECT_FALSE(state.gamePaused);
+    press(86, 346);
+    ASSERT_TRUE(state.gamePaused);
+    simulate::click(form->pauseLabel());
+    EXPECT_FALSE(state.gamePaused);
+    EXPECT_TRUE(form->pieceTimer().isEnabled());
+}
+
 TEST_F(BestScores, ARankedScoreAndAClearedTableAreEachSavedAtOnce)
 {
     newGame();

@@ -73,6 +73,18 @@ TEST_F(CarriedPiece, TurningKeepsTheHeldSquareUnderThePointer)
     EXPECT_FALSE(shows(378, 188, kSquare)) << "the upright picture is gone";
 }
 
+// The second press of a quick pair arrives as a double-click; it must turn the piece too.
+TEST_F(CarriedPiece, AQuickDoubleRightPressTurnsItTwice)
+{
+    putPiece(1, {{0, 0}, {0, 1}, {0, 2}});
+    takeFromSlot(1);
+    moveTo(400, 300);
+    simulate::doubleClick(window(), MouseButtons::Right, 400, 300);
+    EXPECT_TRUE(shows(378, 278, kSquare));
+    EXPECT_TRUE(shows(378, 368, kSquare)) << "upright again, hanging from the held square";
+    EXPECT_FALSE(shows(468, 278, kSquare)) << "not left lying after one turn";
+}
+
 TEST_F(CarriedPiece, ATickUnderThePieceLeavesNoStalePixelsBehind)
 {
     putPiece(1, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
