@@ -1,3 +1,5 @@
+// What the rules cost: whole games played by the test bot (its display records calls but
+// paints nothing, so this is the rules' own cost plus the bot's), and one drop's board work.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -16,63 +18,49 @@ GameState preparedGame()
     GameState state;
     prepareGameTables(state);
     state.gameMode = 2;
-    if (auto error = loadAllPieces(state, std::string(SNUGBOX_DATA_DIR) + "/ALLPIECES.PDAT")) {
+    if (loadAllPieces(state, std::string(SNUGBOX_DATA_DIR) + "/ALLPIECES.PDAT")) {
         std::abort();
     }
     return state;
 }
 
-// Whole games from the new-game press to game over, the bot choosing every move; the
-// display records calls but paints nothing, so this is the rules' own cost plus the bot's.
-void wholeBotGames(benchmark::State& run, bool checking)
+// From the new-game press to game over, the bot choosing every move.
+void BM_WholeBotGames(benchmark::State& run, bool checkingEveryEvent)
 {
     testing::GameBot bot(preparedGame(), 20240601);
-    bot.setChecking(checking);
+    bot.setChecking(checkingEveryEvent);
     for (auto _ : run) {
         bot.playGame();
     }
     run.SetItemsProcessed(run.iterations());
-    run.counters["events/game"] = benchmark::Counter(
-        static_cast<double>(bot.totals().events) / static_cast<double>(bot.totals().games));
+    run.counters["events/game"] = static_cast<double>(bot.totals().events) / bot.totals().games;
 }
+BENCHMARK_CAPTURE(BM_WholeBotGames, Playing, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WholeBotGames, CheckingEveryEvent, true)->Unit(benchmark::kMillisecond);
 
-void BM_WholeBotGames(benchmark::State& run) { wholeBotGames(run, false); }
-void BM_WholeBotGamesCheckingEveryEvent(benchmark::State& run) { wholeBotGames(run, true); }
-BENCHMARK(BM_WholeBotGames)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WholeBotGamesCheckingEveryEvent)->Unit(benchmark::kMillisecond);
-
-// One drop's board work: the fit test, writing the piece and looking for full lines.
-// A bar of four completes row 5 and column 5 at once; its four cells are emptied again at
-// the end of each iteration (four byte writes, counted in) so every drop meets the same board.
+// The fit test, writing the piece and looking for full lines. A bar of four completes row 5
+// and column 5 at once; its cells are emptied again (four byte writes, counted in) so that
+// every drop meets the same board.
 void BM_DropFitPlaceCount(benchmark::State& run)
 {
     GameState state = preparedGame();
     state.boardRows = state.boardCols = 9;
     initBoardTiles(state);
     for (int i = 1; i <= 9; ++i) {
-        if (i < 5 || i > 8) {
-            state.boardCells(5, i) = colourBase + 1;
-        }
-        if (i != 5) {
-            state.boardCells(i, 5) = colourBase + 2;
-        }
+        state.boardCells(5, i) = i < 5 || i > 8 ? colourBase + 1 : state.boardCells(5, i);
+        state.boardCells(i, 5) = i != 5 ? colourBase + 2 : state.boardCells(i, 5);
     }
-    PieceShape bar;
-    bar.squareCount = 4;
+    PieceShape bar;   // lying flat
     bar.width = 4;
     bar.height = 1;
-    bar.squares.resize(4);
-    bar.colours.resize(4);
-    for (int k = 1; k <= 4; ++k) {
-        bar.squares[k] = Square{static_cast<std::int16_t>(k - 1), 0};
-        bar.colours[k] = 3;
+    for (std::int16_t k = 0; k < 4; ++k) {
+        bar.squares.push_back(Square{k, 0});
+        bar.colours.push_back(3);
     }
     for (auto _ : run) {
-        const bool fits = pieceFits(state, 5, 5, 1, bar);
+        benchmark::DoNotOptimize(pieceFits(state, 5, 5, 1, bar));
         placePiece(state, 5, 5, 1, bar);
-        const std::int16_t lines = countCompleteLines(state);
-        benchmark::DoNotOptimize(fits);
-        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(countCompleteLines(state));
         for (int col = 5; col <= 8; ++col) {
             state.boardCells(5, col) = state.boardBase(5, col);
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "rules/best_scores.h"
 #include "rules/board.h"
 #include "rules/panel.h"
 #include "tests/rules/rules_fixture.h"
@@ -16,52 +17,24 @@ protected:
         state.boardRows = state.boardCols = 9;
         initBoardTiles(state);
     }
-
-    int markedCells() const
-    {
-        int marked = 0;
-        for (int row = 1; row <= 9; ++row) {
-            for (int col = 1; col <= 9; ++col) {
-                marked += state.boardMarks(row, col);
-            }
-        }
-        return marked;
-    }
 };
 
 TEST_F(BoardRules, TilesStartAsACheckerboardAndMoveOnByTwoEachLevelUnderTheSquares)
 {
-    EXPECT_EQ(state.boardCells(1, 1), 1);
-    EXPECT_EQ(state.boardCells(1, 2), 2);
-    EXPECT_EQ(state.boardCells(9, 8), 2);
-    EXPECT_EQ(state.boardBase, state.boardCells);
-
+    EXPECT_EQ(std::tuple(state.boardCells(1, 1), state.boardCells(1, 2), state.boardCells(9, 8)), std::tuple(1, 2, 2));
     occupy(1, 1, 1, 1);
     advanceBoardTiles(state);
-    EXPECT_EQ(state.boardCells(2, 2), 3);
-    EXPECT_EQ(state.boardCells(2, 1), 4);
-    EXPECT_EQ(state.boardCells(1, 1), colourBase + 1) << "a square stays";
-    EXPECT_EQ(state.boardBase(1, 1), 3) << "its background moves on beneath it";
-
+    EXPECT_EQ(std::tuple(state.boardCells(2, 2), state.boardCells(2, 1)), std::tuple(3, 4));
+    EXPECT_EQ(std::tuple(state.boardCells(1, 1), state.boardBase(1, 1)), std::tuple(colourBase + 1, 3))
+        << "a square stays and its tile moves on beneath it";
     for (int level = 3; level <= 6; ++level) {
         advanceBoardTiles(state);
     }
-    EXPECT_EQ(state.boardCells(2, 2), 1) << "level 6 shows tiles 1 and 2 again";
-    EXPECT_EQ(state.boardCells(2, 1), 2);
-    EXPECT_EQ(state.boardBase(1, 1), 1);
+    EXPECT_EQ(std::tuple(state.boardCells(2, 2), state.boardCells(2, 1), state.boardBase(1, 1)), std::tuple(1, 2, 1))
+        << "level 6 shows tiles 1 and 2 again";
 }
 
-TEST_F(BoardRules, ACellClearedOnALaterLevelTakesThatLevelsTile)
-{
-    occupy(1, 3, 9, 3);
-    advanceBoardTiles(state);
-    countCompleteLines(state);
-    clearMarkedCells(state);
-    EXPECT_EQ(state.boardCells(3, 1), 3);
-    EXPECT_EQ(state.boardCells(3, 2), 4);
-}
-
-TEST_F(BoardRules, APieceFitsOnlyWhereEverySquareLandsOnAFreeCell)
+TEST_F(BoardRules, APieceFitsOnlyWhereEverySquareLandsOnAFreeCellAndIsPlacedAroundItsHeldSquare)
 {
     const PieceShape bar = shapeOf({{0, 0}, {1, 0}, {2, 0}});
     // col, row, held square, fits
@@ -72,42 +45,26 @@ TEST_F(BoardRules, APieceFitsOnlyWhereEverySquareLandsOnAFreeCell)
     }
     occupy(6, 4, 6, 4);
     EXPECT_FALSE(pieceFits(state, 4, 4, 1, bar)) << "one square on a taken cell is enough";
-    state.boardCells(5, 4) = 7;
-    state.boardCells(5, 5) = 10;
-    EXPECT_TRUE(pieceFits(state, 4, 5, 1, bar)) << "every empty tile is free";
+    state.boardCells(5, 4) = 10;
+    EXPECT_TRUE(pieceFits(state, 4, 5, 1, bar)) << "every tile is free";
     state.boardCells(5, 6) = 0;
     EXPECT_FALSE(pieceFits(state, 4, 5, 1, bar)) << "a value that is no tile counts as taken";
-    EXPECT_TRUE(pieceFits(state, -100, -100, 1, PieceShape{})) << "nothing to land";
-}
 
-TEST_F(BoardRules, PlacingWritesEachSquaresColourAroundTheHeldSquareAndNothingOffTheBoard)
-{
     PieceShape corner = shapeOf({{0, 0}, {0, 1}, {1, 1}}, 3);
     corner.colours[2] = 5;
-    placePiece(state, 5, 5, 2, corner);   // held square (0, 1) on row 5, column 5
-    EXPECT_EQ(state.boardCells(4, 5), 13);
-    EXPECT_EQ(state.boardCells(5, 5), 15);
-    EXPECT_EQ(state.boardCells(5, 6), 13);
-    EXPECT_EQ(state.boardCells(4, 6), 1) << "untouched";
-
-    placePiece(state, 9, 1, 1, corner);   // its third square hangs over the right edge
-    EXPECT_EQ(state.boardCells(1, 9), 13);
-    EXPECT_EQ(state.boardCells(2, 9), 15);
+    placePiece(state, 9, 2, 2, corner);   // held square (0, 1) on row 2, column 9; one square off the board
+    EXPECT_EQ(std::tuple(state.boardCells(1, 9), state.boardCells(2, 9), state.boardCells(2, 8)), std::tuple(13, 15, 1));
 }
 
-TEST_F(BoardRules, CrossingRowAndColumnAreTwoLinesForThirtyAndClearSeventeenCells)
+TEST_F(BoardRules, CrossingLinesScoreThirtyAndClearSeventeenCellsAndTwoRowsAndAColumnSixty)
 {
     occupy(1, 5, 9, 5);
     occupy(5, 1, 5, 9);
     EXPECT_EQ(countCompleteLines(state), 2);
-    EXPECT_EQ(markedCells(), 17);
     EXPECT_EQ(pointsForLines(2), 30);
     clearMarkedCells(state);
-    EXPECT_EQ(state.boardCells, state.boardBase);
-}
+    EXPECT_EQ(state.boardCells, state.boardBase) << "17 cells cleared";
 
-TEST_F(BoardRules, TwoRowsAndAColumnAreThreeLinesForSixty)
-{
     occupy(1, 1, 9, 1);
     occupy(1, 9, 9, 9);
     occupy(3, 1, 3, 9);
@@ -117,8 +74,10 @@ TEST_F(BoardRules, TwoRowsAndAColumnAreThreeLinesForSixty)
     clearMarkedCells(state);
     EXPECT_EQ(state.boardCells(4, 1), colourBase + 1) << "an unfinished row stays";
     EXPECT_EQ(state.boardCells(4, 3), state.boardBase(4, 3));
+    occupy(1, 1, 1, 1);   // on the first row, cleared before
     EXPECT_EQ(countCompleteLines(state), 0) << "marks are made afresh for every count";
-    EXPECT_EQ(markedCells(), 0);
+    clearMarkedCells(state);
+    EXPECT_EQ(state.boardCells(1, 1), colourBase + 1);
 }
 
 TEST(HitTest, PanelsExcludeTheirEdges)
@@ -133,15 +92,43 @@ TEST(HitTest, PanelsExcludeTheirEdges)
                  hitTest(button, 30, 211) || hitTest(Panel{}, 0, 0));
 }
 
-TEST(Dispenser, OnlySlotsInPlayAreSearchedWhateverTheirCount)
+TEST(BestScores, RankGoesBelowEqualScoresAndInsertMovesTheRestDown)
 {
     GameState state;
-    state.dispensers[1].pieceIndex = 3;
-    const std::tuple<int, int, int> cases[] = {{5, 2, 4}, {0, -1, 0}, {-32768, -1, 0}, {30000, 2, 19}};
-    for (const auto& [count, firstFree, free] : cases) {
-        state.dispenserCount = static_cast<std::int16_t>(count);
-        EXPECT_EQ(findFreeDispenser(state), firstFree) << count;
-        EXPECT_EQ(countFreeDispensers(state), free) << count;
+    BestScoreTable& table = state.bestScores[2];
+    table.scores[1] = 900;
+    table.scores[2] = table.scores[3] = 800;
+    table.scores[4] = 500;
+    table.names[4] = "fourth";
+    table.names[7] = "seventh";
+    const std::pair<int, int> ranks[] = {{800, 4}, {900, 2}, {901, 1}, {0, 9}};
+    for (const auto& [score, place] : ranks) {
+        EXPECT_EQ(rankOfScore(state, 2, score), place) << score;
+    }
+    insertBestScore(state, 2, 600, "new");
+    BestScoreTable expected;
+    const std::int32_t after[] = {900, 800, 800, 600, 500, 0, 0, 0};
+    for (int place = 1; place <= 8; ++place) {
+        expected.scores[place] = after[place - 1];
+    }
+    expected.names[4] = "new";
+    expected.names[5] = "fourth";
+    expected.names[8] = "seventh";
+    EXPECT_EQ(table, expected);
+    EXPECT_EQ(state.bestScores[1], BestScoreTable{}) << "mode 1 keeps a table of its own";
+}
+
+TEST(StoredMode, GamesArePlayedInModeTwoAndOnlyModeOneKeepsItsLevel)
+{
+    // stored mode, stored level, level after
+    const int cases[][3] = {{0, 0, 1}, {2, 4, 1}, {1, 4, 4}, {1, 10, 10}, {7, 4, 1}, {1, 37, 1}, {1, 0, 1}};
+    for (const auto& [mode, level, settledLevel] : cases) {
+        GameState state;
+        state.gameMode = static_cast<std::int16_t>(mode);
+        state.currentLevel = static_cast<std::int16_t>(level);
+        EXPECT_TRUE(settleStoredGameMode(state));
+        EXPECT_EQ(state.gameMode, 2);
+        EXPECT_EQ(state.currentLevel, settledLevel) << mode << " " << level;
     }
 }
 

@@ -12,19 +12,17 @@ TEST_F(DispenserPlay, APieceComesEveryTwelveTicksUntilOneIsDueWithEverySlotFull)
 {
     startGame();
     tick(11);
-    EXPECT_EQ(liveSlots(), 1);
-    display.clear();
     scriptPiece(2);
     tick(1);
     EXPECT_EQ(display.log(), "pump, slot 2/2, refresh");
-    EXPECT_EQ(state.pumpTicks, 0);
 
     // Carrying one of five, the due piece fills its slot around the carried picture.
-    fillEverySlot();
+    for (int slot = 3; slot <= 5; ++slot) {
+        arrive(1);
+    }
     take(3);
     EXPECT_FALSE(getIsLastPiece(state));
     tick(11);
-    display.clear();
     scriptPiece(1);
     tick(1);
     EXPECT_EQ(display.log(), "erase, pump, redraw, erase, slot 3/2, redraw, refresh");
@@ -32,89 +30,78 @@ TEST_F(DispenserPlay, APieceComesEveryTwelveTicksUntilOneIsDueWithEverySlotFull)
     // Now the due piece ends the game, drawing nothing, the carried one taken off first.
     tick(11);
     EXPECT_TRUE(getIsLastPiece(state));
-    display.clear();
     const int draws = random.draws();
     tick(1);
     EXPECT_EQ(display.log(), "erase, pump, redraw, timer off, erase, message 21, refresh, sleep 300");
     EXPECT_EQ(random.draws(), draws);
-    EXPECT_FALSE(state.gamePlaying || state.pieceDragOn);
-    EXPECT_EQ(state.grabSquare, 0);
+    EXPECT_FALSE(state.gamePlaying || state.pieceDragOn || state.grabSquare != 0);
 }
 
-TEST_F(DispenserPlay, TakingSwappingAndPuttingBackMovePiecesBetweenSlotsAndMouse)
+TEST_F(DispenserPlay, TakingTurningSwappingAndPuttingBackMovePiecesBetweenSlotsAndMouse)
 {
     startGame(1);
-    arrive(4);
+    arrive(3, 1, 1);   // the bar of three, standing after one turn
     const std::int32_t single = state.dispensers[1].pieceIndex;
-    const std::int32_t block = state.dispensers[2].pieceIndex;
-    display.clear();
+    const std::int32_t bar = state.dispensers[2].pieceIndex;
     take(2);
     EXPECT_EQ(display.log(), "slot 2/1, show 675,160");
     EXPECT_EQ(state.dispensers[2].pieceIndex, 0);
-    EXPECT_EQ(state.grabSquare, 3) << "the 2 x 2 block is held by its lower left square";
-    EXPECT_EQ(std::pair(state.grabOffsetX, state.grabOffsetY), (std::pair<std::int16_t, std::int16_t>(22, 68)));
+    EXPECT_EQ(state.grabSquare, 3) << "held by its lowest square, the last of the bar";
+    EXPECT_EQ(std::tuple(state.grabOffsetX, state.grabOffsetY), std::tuple(22, 112));
 
-    display.clear();
-    rules.pressInGame(kMiddleButton, slotX(1), slotY(1));
+    press(kRightButton, 400, 300);
+    EXPECT_EQ(display.log(), "erase, show 400,300, refresh");
+    EXPECT_EQ(std::tuple(state.grabOffsetX, state.grabOffsetY), std::tuple(22, 22))
+        << "lying again, still held by the same square";
+
+    press(kMiddleButton, slotX(1), slotY(1));
     EXPECT_EQ(display.log(), "erase, slot 1/1, show 675,60");
     EXPECT_EQ(state.carriedPiece, single);
-    EXPECT_EQ(state.dispensers[1].pieceIndex, block);
+    EXPECT_EQ(state.dispensers[1].pieceIndex, bar);
 
-    display.clear();
-    rules.pressInGame(kLeftButton, slotX(2), slotY(2));
+    press(kLeftButton, slotX(2), slotY(2));
     EXPECT_EQ(display.log(), "erase, slot 2/1, refresh");
     EXPECT_FALSE(state.pieceDragOn);
     EXPECT_EQ(state.carriedPiece, 0);
     EXPECT_EQ(state.dispensers[2].pieceIndex, single);
-    arrive(2);
-    EXPECT_NE(state.dispensers[3].pieceIndex, 0) << "the next arrival takes the first empty slot";
-}
-
-TEST_F(DispenserPlay, ATurnKeepsTheHeldSquareAndAPutBackPieceStaysTurned)
-{
-    scriptPiece(3, 1, 1);   // the bar of three, standing after one turn
-    rules.startArcadeGame();
     take(1);
-    EXPECT_EQ(state.grabSquare, 3) << "the bar's last square is now at the bottom";
-    EXPECT_EQ(state.grabOffsetY, 112);
-
-    display.clear();
-    rules.pressInGame(kRightButton, 400, 300);
-    EXPECT_EQ(display.log(), "erase, show 400,300, refresh");
-    EXPECT_EQ(state.grabSquare, 3);
-    EXPECT_EQ(std::pair(state.grabOffsetX, state.grabOffsetY), (std::pair<std::int16_t, std::int16_t>(22, 22)));
-    EXPECT_EQ(carried().width, 3);
-
-    rules.pressInGame(kLeftButton, slotX(1), slotY(1));
-    take(1);
-    EXPECT_EQ(carried().width, 3) << "still lying";
+    EXPECT_EQ(state.piecePool[state.carriedPiece].width, 3) << "a piece back in a slot stays turned";
 }
 
 TEST_F(DispenserPlay, CallsThatFindNothingToDoChangeNothing)
 {
     rules.enablePause(false);   // the window's first paint, before any game
-    display.clear();
+    press(kLeftButton, slotX(1), slotY(1));
     rules.dispenserClicked(1);
     rules.timerPieces_Timer();
     rules.insertAPiece();
     rules.gameOver();
-    rules.pressInGame(kLeftButton, slotX(1), slotY(1));
-    EXPECT_TRUE(display.rawCalls().empty()) << "no game yet: " << display.log();
+    EXPECT_EQ(display.log(), "") << "no game yet";
 
     startGame();
     arrive(1);
     EXPECT_FALSE(rules.checkPieceDrop(cellX(5), cellY(5))) << "nothing carried";
     rules.rotateMousePieceRight(400, 300);
-    rules.pressInGame(kRightButton, slotX(4), slotY(4));
+    press(kRightButton, slotX(4), slotY(4));
     take(1);
-    display.clear();
-    for (std::int16_t slot : {0, -1, 6, 20, 21, 32767, -32768}) {
+    press(kLeftButton, state.dispensers[2].x, slotY(2));   // on the edge of slot 2, which is outside
+    for (std::int16_t slot : {0, -1, 6, 21, -32768}) {
         EXPECT_FALSE(rules.dispenserClicked(slot)) << slot;
     }
-    rules.pressInGame(kLeftButton, 10, 10);
-    EXPECT_TRUE(display.rawCalls().empty()) << display.log();
-    EXPECT_TRUE(state.pieceDragOn);
-    EXPECT_EQ(liveSlots(), 1);
+    EXPECT_EQ(display.log(), "");
+
+    rules.enablePause(true);
+    EXPECT_EQ(display.log(), "timer off, label on, background, refresh");
+    press(kLeftButton, slotX(2), slotY(2));
+    tick(12);
+    rules.insertAPiece();
+    rules.startArcadeLevel();
+    EXPECT_EQ(display.log(), "") << "nothing moves while paused";
+    rules.enablePause(false);
+    EXPECT_EQ(display.log(), "timer on, label off, play area, board, menu buttons, slot 1/2, slot 2/2, slot 3/2, "
+                             "slot 4/2, slot 5/2, side picture, level, score, refresh");
+    EXPECT_EQ(std::tuple(state.pieceDragOn, state.pumpTicks, state.dispensers[2].pieceIndex, state.currentLevel),
+              std::tuple(true, 0, 2, 1));
 }
 
 TEST_F(DispenserPlay, ADropThatEmptiesEverySlotBringsAPieceAtOnceAndRestartsTheTimer)
@@ -122,51 +109,21 @@ TEST_F(DispenserPlay, ADropThatEmptiesEverySlotBringsAPieceAtOnceAndRestartsTheT
     startGame();
     arrive(1);
     take(1);
-    display.clear();
-    dropAt(1, 9);
+    // A pointer exactly on a cell's left border rounds halves to even: 45 and 90 pixels in
+    // are both column 2.
+    press(kLeftButton, kBoardX + 45, cellY(9));
     EXPECT_EQ(display.log(), "erase, board, refresh") << "a piece is left in slot 2";
+    EXPECT_EQ(state.boardCells(9, 2), colourBase + 1);
     EXPECT_FALSE(state.piecePoolUsed[1]);
 
     tick(5);
     take(2);
-    display.clear();
     scriptPiece(2);
-    dropAt(5, 5);
+    press(kLeftButton, kBoardX + 90, cellY(5));
     EXPECT_EQ(display.log(), "erase, board, refresh, timer off, slot 1/2, refresh, timer on");
     EXPECT_EQ(state.pumpTicks, 0);
-    EXPECT_EQ(state.boardCells(5, 5), colourBase + 1);
+    EXPECT_EQ(state.boardCells(5, 2), colourBase + 1);
     EXPECT_EQ(state.dispensers[1].pieceIndex, 1) << "a freed pool entry is used again";
-}
-
-TEST_F(DispenserPlay, APieceThatDoesNotFitStaysOnTheMouse)
-{
-    startGame(2);
-    arrive(1);
-    take(1);
-    occupy(6, 4, 6, 4);
-    const BoardGrid board = state.boardCells;
-    display.clear();
-    dropAt(5, 4);   // the domino's right square would land on the taken cell
-    dropAt(9, 4);   // its right square would fall off the board
-    EXPECT_TRUE(display.rawCalls().empty()) << display.log();
-    EXPECT_TRUE(state.pieceDragOn);
-    EXPECT_EQ(state.boardCells, board);
-}
-
-TEST_F(DispenserPlay, TheDropLandsTheHeldSquareOnTheCellUnderThePointer)
-{
-    startGame();
-    arrive(1);
-    arrive(1);
-    // Pointers exactly on a cell's left border round to the cell on their left, except
-    // on the first border: 45 pixels in is column 2, 90 is column 2 as well, 135 column 4.
-    const int cases[][3] = {{45, 7, 2}, {90, 8, 2}, {135, 9, 4}};   // offset, row, column
-    for (const auto& [offset, row, col] : cases) {
-        take(1);
-        ASSERT_TRUE(rules.checkPieceDrop(static_cast<std::int16_t>(kBoardX + offset), cellY(row)));
-        EXPECT_EQ(state.boardCells(row, col), colourBase + 1) << offset;
-        arrive(1);
-    }
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "rules/game_rules.h"
 #include "rules/game_state.h"
@@ -18,8 +17,8 @@
 
 namespace snugbox::testing {
 
-// A shape from (col, row) pairs, with its bounding box. Catalogue shapes (colour 0) leave
-// the colours and the square count unset.
+// A shape from (col, row) pairs, with its bounding box; colour 0 leaves it without colours,
+// as in the catalogue.
 inline PieceShape shapeOf(std::initializer_list<std::pair<int, int>> squares, int colour = 0)
 {
     PieceShape shape;
@@ -35,48 +34,32 @@ inline PieceShape shapeOf(std::initializer_list<std::pair<int, int>> squares, in
     return shape;
 }
 
-// One shape per size except size 3, which has two:
-//   1: a single square           2: a lying domino
-//   3: a lying bar of three; an L (0,0) (0,1) (1,1)
-//   4: a 2 x 2 block             5: a lying bar of five
-//   6: a 3 x 2 block
-inline OneBasedVector<PieceSizeClass> smallCatalogue()
-{
-    const std::vector<std::vector<PieceShape>> classes{
-        {shapeOf({{0, 0}})},
-        {shapeOf({{0, 0}, {1, 0}})},
-        {shapeOf({{0, 0}, {1, 0}, {2, 0}}), shapeOf({{0, 0}, {0, 1}, {1, 1}})},
-        {shapeOf({{0, 0}, {1, 0}, {0, 1}, {1, 1}})},
-        {shapeOf({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}})},
-        {shapeOf({{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}})},
-    };
-    OneBasedVector<PieceSizeClass> catalogue;
-    for (const auto& shapes : classes) {
-        PieceSizeClass sizeClass;
-        sizeClass.shapeCount = static_cast<std::int32_t>(shapes.size());
-        for (const PieceShape& shape : shapes) {
-            sizeClass.shapes.push_back(shape);
-        }
-        catalogue.push_back(sizeClass);
-    }
-    return catalogue;
-}
-
 // A draw r that makes round(r x 100 + 1) give v.
 inline double drawForValue(int v) { return (v - 1) / 100.0; }
 
 class RulesTest : public ::testing::Test {
 protected:
     static constexpr int kNoTurn = 4;   // orientation code without a turn
-    static constexpr int kBoardX = 202; // the board panel's top-left corner in the window
+    static constexpr int kBoardX = 202; // the board's top-left corner in the window
     static constexpr int kBoardY = 58;
 
+    // One shape per size but two of size 3: a square, a lying domino, a lying bar of three and
+    // an L (0,0) (0,1) (1,1), a 2 x 2 block, a lying bar of five, a 3 x 2 block.
     RulesTest()
     {
         prepareGameTables(state);
         state.gameMode = 2;
-        state.allPieces = smallCatalogue();
-        state.pieceSizeCount = state.allPieces.count();
+        const PieceShape shapes[] = {shapeOf({{0, 0}}), shapeOf({{0, 0}, {1, 0}}), shapeOf({{0, 0}, {1, 0}, {2, 0}}),
+                                     shapeOf({{0, 0}, {0, 1}, {1, 1}}), shapeOf({{0, 0}, {1, 0}, {0, 1}, {1, 1}}),
+                                     shapeOf({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}}),
+                                     shapeOf({{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}})};
+        state.allPieces.resize(6);
+        state.pieceSizeCount = 6;
+        for (const PieceShape& shape : shapes) {
+            PieceSizeClass& sizeClass = state.allPieces[shape.squares.count()];
+            sizeClass.shapes.push_back(shape);
+            sizeClass.shapeCount = sizeClass.shapes.count();
+        }
     }
 
     void TearDown() override
@@ -96,6 +79,9 @@ protected:
                      (colour - 1) / 4.0, (orientationCode - 1) / 7.0});
     }
 
+    // Each step below starts the display's log afresh, so that a test reads what its last
+    // step did.
+
     // A new game whose first piece (in slot 1) has `firstSize` squares.
     void startGame(int firstSize = 1)
     {
@@ -106,6 +92,7 @@ protected:
 
     void tick(int times)
     {
+        display.clear();
         for (int i = 0; i < times; ++i) {
             rules.timerPieces_Timer();
         }
@@ -118,31 +105,30 @@ protected:
         tick(state.pumpMaxSize);
     }
 
-    void fillEverySlot()
+    void press(std::int16_t button, int x, int y)
     {
-        while (liveSlots() < state.dispenserCount) {
-            arrive(1);
-        }
+        display.clear();
+        rules.pressInGame(button, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
     }
 
     // Takes the piece of `slot` onto the mouse with a press in the slot's middle.
     void take(int slot)
     {
-        rules.pressInGame(kLeftButton, slotX(slot), slotY(slot));
+        press(kLeftButton, slotX(slot), slotY(slot));
         ASSERT_TRUE(state.pieceDragOn) << "slot " << slot << " gave no piece";
     }
 
-    std::int16_t slotX(int slot) const { return static_cast<std::int16_t>(state.dispensers[slot].x + 45); }
-    std::int16_t slotY(int slot) const { return static_cast<std::int16_t>(state.dispensers[slot].y + 45); }
+    int slotX(int slot) const { return state.dispensers[slot].x + 45; }
+    int slotY(int slot) const { return state.dispensers[slot].y + 45; }
     // A pointer inside cell (row, col) of the board.
-    static std::int16_t cellX(int col) { return static_cast<std::int16_t>(kBoardX + (col - 1) * 45 + 20); }
-    static std::int16_t cellY(int row) { return static_cast<std::int16_t>(kBoardY + (row - 1) * 45 + 20); }
+    static int cellX(int col) { return kBoardX + (col - 1) * 45 + 20; }
+    static int cellY(int row) { return kBoardY + (row - 1) * 45 + 20; }
 
     // Drops the carried piece with its held square over cell (row, col).
-    void dropAt(int col, int row) { rules.pressInGame(kLeftButton, cellX(col), cellY(row)); }
+    void dropAt(int col, int row) { press(kLeftButton, cellX(col), cellY(row)); }
 
-    // Puts squares of colour 1 on every cell from (fromCol, fromRow) to (toCol, toRow), as
-    // if placed in earlier moves.
+    // Squares of colour 1 on every cell from (fromCol, fromRow) to (toCol, toRow), as if
+    // placed in earlier moves.
     void occupy(int fromCol, int fromRow, int toCol, int toRow)
     {
         for (int row = fromRow; row <= toRow; ++row) {
@@ -151,17 +137,6 @@ protected:
             }
         }
     }
-
-    int liveSlots() const
-    {
-        int live = 0;
-        for (int slot = 1; slot <= state.dispenserCount; ++slot) {
-            live += state.dispensers[slot].pieceIndex != 0 ? 1 : 0;
-        }
-        return live;
-    }
-
-    const PieceShape& carried() const { return state.piecePool[state.carriedPiece]; }
 
     GameState state;
     RecordingDisplay display{state};

@@ -2,6 +2,8 @@
 // A random source that returns the values a test gives it, in order, so that every
 // draw of a rule (piece size, shape, colour, turn, background tile) can be pinned.
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <initializer_list>
 
@@ -21,7 +23,17 @@ public:
     int reseeds() const { return reseeds_; }
 
     // Running out of scripted values is a test failure; 0 is returned so the rule can go on.
-    double next() override;
+    double next() override
+    {
+        ++draws_;
+        if (values_.empty()) {
+            ADD_FAILURE() << "the rule drew more random values than the test scripted";
+            return 0.0;
+        }
+        const double value = values_.front();
+        values_.pop_front();
+        return value;
+    }
     void reseedFromClock() override { ++reseeds_; }
 
 private:
