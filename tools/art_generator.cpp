@@ -331,18 +331,24 @@ void drawMiniSquare(QPainter& painter, const QRectF& box, int colourNumber)
     painter.restore();
 }
 
+// A plate shading from `top` to `bottom` with a gold rim, inset by `inset` on every side.
+void drawGoldRimmedPlate(QPainter& painter, QSizeF size, double inset, double radius, QColor top, QColor bottom)
+{
+    QLinearGradient fill(0, 0, 0, size.height());
+    fill.setColorAt(0.0, top);
+    fill.setColorAt(1.0, bottom);
+    painter.setBrush(fill);
+    painter.setPen(QPen(kGold, 1.0));
+    painter.drawRoundedRect(QRectF(inset, inset, size.width() - 2 * inset, size.height() - 2 * inset), radius, radius);
+}
+
 QImage sidePictureImage()
 {
     const sprite::Region region = sprite::sidePicture;
     QImage image = blankImage(region.width, region.height, kWindowBlue);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, region.height);
-    fill.setColorAt(0.0, QColor(40, 54, 98));
-    fill.setColorAt(1.0, QColor(22, 30, 58));
-    painter.setBrush(fill);
-    painter.setPen(QPen(kGold, 1.0));
-    painter.drawRoundedRect(QRectF(1.5, 1.5, region.width - 3.0, region.height - 3.0), 9, 9);
+    drawGoldRimmedPlate(painter, QSizeF(region.width, region.height), 1.5, 9, QColor(40, 54, 98), QColor(22, 30, 58));
     painter.setPen(QPen(QColor(90, 110, 170), 1.0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(QRectF(3.5, 3.5, region.width - 7.0, region.height - 7.0), 7, 7);
@@ -475,12 +481,7 @@ QImage scorePlateImage()
     QImage image = blankImage(region.width, region.height, kWindowBlue);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, region.height);
-    fill.setColorAt(0.0, QColor(16, 18, 30));
-    fill.setColorAt(1.0, QColor(40, 46, 70));
-    painter.setBrush(fill);
-    painter.setPen(QPen(kGold, 1.0));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, region.width - 1.0, region.height - 1.0), 8, 8);
+    drawGoldRimmedPlate(painter, QSizeF(region.width, region.height), 0.5, 8, QColor(16, 18, 30), QColor(40, 46, 70));
     painter.setPen(QPen(QColor(8, 10, 16), 1.0));
     painter.drawLine(QPointF(8, 2.5), QPointF(region.width - 8, 2.5));
     for (double x : {8.0, region.width - 8.0}) {
