@@ -8,14 +8,12 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "rules/display.h"
+#include "rules/game_state.h"
 #include "rules/panel.h"
-
-namespace snugbox {
-struct GameState;
-}
 
 namespace snugbox::testing {
 
@@ -33,7 +31,11 @@ public:
     // GameDisplay
     void eraseMousePiece() override { carriedPiece("erase", false); }
     void redrawMousePiece() override { carriedPiece("redraw", true); }
-    void startShowingMousePiece(std::int16_t x, std::int16_t y) override;
+    void startShowingMousePiece(std::int16_t x, std::int16_t y) override
+    {
+        pieceShown_ = true;
+        record("show " + std::to_string(x) + "," + std::to_string(y));
+    }
     void animateLineClear() override { paint("animate"); }
     void drawBoard() override { paint("board"); }
     void paintSlot(std::int16_t slot, std::int16_t boxStyle) override
@@ -52,15 +54,19 @@ public:
     void setPauseLabelVisible(bool visible) override { record(visible ? "label on" : "label off"); }
     void refresh() override { record("refresh"); }
     void layoutNewGamePanels() override { record("layout game"); }
+    // Where the window puts the 9 x 9 board, and the column of five slots beside it.
     void layoutBoardPanel() override
     {
-        board_.x = 202;   // where the window puts the 9 x 9 board
-        board_.y = 58;
-        board_.width = board_.height = 405;
+        board_ = panelOn(nullptr, 202, 58, 405, 405);
         record("layout board");
     }
+    void layoutSlotPanel(std::int16_t slot) override
+    {
+        Panel& panel = state_.dispensers[slot];
+        std::tie(panel.x, panel.y, panel.width, panel.height) = std::tuple(630, 15 + 100 * (slot - 1), 90, 90);
+        record("layout slot " + std::to_string(slot));
+    }
     void layoutLevelPanel() override { record("layout level"); }
-    void layoutSlotPanel(std::int16_t slot) override;
     const Panel& boardPanel() const override { return board_; }
     void setPieceTimerInterval(int ms) override { record("interval " + std::to_string(ms)); }
     void setPieceTimerEnabled(bool on) override { timerEnabled_ = on; record(on ? "timer on" : "timer off"); }
@@ -70,11 +76,21 @@ public:
     void bestScoresChanged() override { record("scores changed"); }
 
 private:
-    void record(const std::string& call) { log_ += (log_.empty() ? "" : ", ") + call; }
+    void record(const std::string& call, bool fault = false, const char* what = "")
+    {
+        if (fault) {
+            faults_.push_back(call + what);
+        }
+        log_ += (log_.empty() ? "" : ", ") + call;
+    }
     // A paint that may cover the carried piece's place.
-    void paint(const std::string& call);
-    void carriedPiece(const std::string& call, bool shownAfter);
-    void withTimerOff(const std::string& call);
+    void paint(const std::string& call) { record(call, pieceShown_, " painted over the shown carried piece"); }
+    void carriedPiece(const std::string& call, bool shownAfter)
+    {
+        record(call, !state_.pieceDragOn, " with no piece on the mouse");
+        pieceShown_ = shownAfter;
+    }
+    void withTimerOff(const std::string& call) { record(call, timerEnabled_, " with the piece timer on"); }
 
     GameState& state_;
     Panel board_;
