@@ -2,6 +2,7 @@
 
 #include "rules/best_scores.h"
 #include "rules/board.h"
+#include "rules/panel.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace snugbox {
@@ -77,6 +78,14 @@ TEST_F(BoardRules, CrossingLinesScoreThirtyAndClearSeventeenCellsAndTwoRowsAndAC
     EXPECT_EQ(countCompleteLines(state), 0) << "marks are made afresh for every count";
     clearMarkedCells(state);
     EXPECT_EQ(state.boardCells(1, 1), colourBase + 1);
+}
+
+TEST(HitTest, PanelsExcludeTheirEdges)
+{
+    const Panel button = panelOn(nullptr, 25, 181, 122, 30);
+    EXPECT_TRUE(hitTest(button, 26, 182) && hitTest(button, 146, 210));
+    EXPECT_FALSE(hitTest(button, 25, 190) || hitTest(button, 147, 190) || hitTest(button, 30, 181) ||
+                 hitTest(button, 30, 211) || hitTest(Panel{}, 0, 0));
 }
 
 TEST(BestScores, RankGoesBelowEqualScoresAndInsertMovesTheRestDown)
