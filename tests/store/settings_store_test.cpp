@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <set>
 #include <tuple>
@@ -60,7 +59,7 @@ GameState sample()
 }
 
 // Runs `body` in a child process: its exit code, or minus the signal that ended it.
-int inChildProcess(const std::function<int()>& body)
+int inChildProcess(const auto& body)
 {
     const pid_t child = fork();
     if (child == 0) {
@@ -158,10 +157,10 @@ TEST_F(SettingsStore, NamesComeBackAsTypedCountedInCharactersAndATooLongOneEmpti
     saved.bestScores[2].names[2] = "😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀";
     saved.bestScores[2].names[3] = std::string(25, 'x');
     ASSERT_TRUE(saveSettings(saved, config));
-    GameState expected = saved;
-    expected.bestScores[2].names[3] = "Anononymous";
-    expected.bestScores[2].scores[3] = 0;
-    EXPECT_EQ(loaded().bestScores, expected.bestScores);
+    const auto tables = loaded().bestScores;
+    saved.bestScores[2].names[3] = "Anononymous";
+    saved.bestScores[2].scores[3] = 0;
+    EXPECT_EQ(tables, saved.bestScores);
     EXPECT_EQ(key()->readText("1STATS1", 2), "-") << "one character fits the buffer of one and its zero";
 }
 
@@ -190,26 +189,23 @@ TEST_F(SettingsStore, AnUnusableConfigurationDirectoryIsReportedAndNothingIsSave
 {
     std::ofstream(temp.file("plain")) << "x";
     fs::create_directory(config);
-    const auto readable = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                          fs::perms::others_exec;
-    fs::permissions(temp.path(), readable | fs::perms::owner_write);
-    fs::permissions(config, readable);
-    for (const std::string& directory : {temp.file("plain"), temp.file("plain") + "/config", config}) {
-        const int failures = inChildProcess([&directory] {
-            // Permissions do not hold back root, so a child running as root becomes "nobody".
-            if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
-                return 100;
-            }
-            MessageBoxRecorder recorder;
+    using enum fs::perms;
+    fs::permissions(temp.path(), owner_all | others_read | others_exec);
+    fs::permissions(config, owner_read | owner_exec | others_read | others_exec);
+    const int failures = inChildProcess([this] {
+        // Permissions do not hold back root, so a child running as root becomes "nobody".
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+            return 100;
+        }
+        int failures = 0;
+        for (const std::string& directory : {temp.file("plain"), temp.file("plain") + "/config", config}) {
             GameState state = sample();
             loadSettings(state, directory);
-            const bool saved = saveSettings(state, directory);
-            const ShownMessage expected{"Snugbox", " Error Failerd"};
-            return (recorder.messages() != std::vector<ShownMessage>(2, expected)) + 2 * saved +
-                   4 * (storedValues(state) != storedValues(sample()));
-        });
-        EXPECT_EQ(failures, 0) << directory;
-    }
+            failures += saveSettings(state, directory) + 10 * (storedValues(state) != storedValues(sample()));
+        }
+        return failures + 20 * (boxes.messages() != std::vector(6, ShownMessage{"Snugbox", " Error Failerd"}));
+    });
+    EXPECT_EQ(failures, 0);
     EXPECT_EQ(fileText(temp.file("plain")), "x");
     EXPECT_TRUE(fs::is_empty(config));
 }
