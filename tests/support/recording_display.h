@@ -55,11 +55,7 @@ public:
     void refresh() override { record("refresh"); }
     void layoutNewGamePanels() override { record("layout game"); }
     // Where the window puts the 9 x 9 board, and the column of five slots beside it.
-    void layoutBoardPanel() override
-    {
-        board_ = panelOn(nullptr, 202, 58, 405, 405);
-        record("layout board");
-    }
+    void layoutBoardPanel() override { board_ = panelOn(nullptr, 202, 58, 405, 405); record("layout board"); }
     void layoutSlotPanel(std::int16_t slot) override
     {
         Panel& panel = state_.dispensers[slot];
