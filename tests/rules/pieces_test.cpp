@@ -72,8 +72,8 @@ TEST_F(Generation, DrawsSizeShapeColourAndTurnIntoTheFirstFreeSlot)
     scriptPiece(3, 4, 1, 2);   // the L, colour 4, one turn
     EXPECT_EQ(generatePiece(state, random), 2);
     ASSERT_EQ(state.dispensers[2].pieceIndex, 1);
-    EXPECT_TRUE(state.piecePoolUsed[1]);
-    EXPECT_EQ(state.piecePool[1], (shapeOf({{1, 0}, {0, 0}, {0, 1}}, 4)));
+    EXPECT_EQ(std::tuple(state.piecePoolUsed[1], state.piecePool[1]),
+              std::tuple(true, shapeOf({{1, 0}, {0, 0}, {0, 1}}, 4)));
 
     // Shape and colour draws round halves to even: shape 1.5 -> 2, colour 2.5 -> 2.
     random.push({drawForValue(35), 0.5, 0.375, 3 / 7.0});

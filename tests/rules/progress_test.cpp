@@ -38,8 +38,7 @@ TEST_F(Progress, ANewGameLaysOutLevelOneAndBringsTheFirstPieceAtOnce)
                                  "250, timer on, slot 1/2, refresh");
     EXPECT_EQ(std::tuple(state.gamePlaying, state.currentLevel, state.dispenserCount, state.boardRows, state.boardCols),
               std::tuple(true, 1, 5, 9, 9));
-    EXPECT_EQ(state.dispensers[5].tag, 20) << "slot squares of 20 pixels";
-    EXPECT_EQ(random.reseeds(), 1);
+    EXPECT_EQ(std::tuple(state.dispensers[5].tag, random.reseeds()), std::tuple(20, 1)) << "slot squares of 20 pixels";
 }
 
 TEST_F(Progress, FourLinesTakeTheLevelScoreFrom390To490AndStartLevelTwoKeepingSquaresAndPieces)
@@ -57,11 +56,9 @@ TEST_F(Progress, FourLinesTakeTheLevelScoreFrom390To490AndStartLevelTwoKeepingSq
         << "points beyond the target are not carried over";
     EXPECT_EQ(logFrom("animate"), "animate, refresh, score, " + std::string(kLevelPicture) + "217")
         << "the timer runs on with its new interval";
-    EXPECT_EQ(state.boardCells(5, 5), colourBase + 1);
-    EXPECT_EQ(std::tuple(state.boardCells(1, 1), state.boardCells(1, 2)), std::tuple(3, 4))
-        << "cleared cells show the tiles of level 2";
-    EXPECT_EQ(state.dispensers[2].pieceIndex, waiting);
-    EXPECT_EQ(random.reseeds(), 2);
+    EXPECT_EQ(std::tuple(state.boardCells(5, 5), state.boardCells(1, 1), state.boardCells(1, 2)),
+              std::tuple(colourBase + 1, 3, 4)) << "cleared cells show the tiles of level 2";
+    EXPECT_EQ(std::tuple(state.dispensers[2].pieceIndex, random.reseeds()), std::tuple(waiting, 2));
 }
 
 TEST_F(Progress, LevelSevenEndsAtThirtyPointsAndLevelTenAtTwoThousandWithTheCongratulationsForGood)
@@ -114,8 +111,8 @@ TEST_F(Progress, ANewGameWhileCarryingStartsAfreshWithNothingOnTheMouse)
     startGame(2);
     EXPECT_EQ(std::tuple(state.pieceDragOn, state.carriedPiece, state.grabSquare, state.totalScore, state.currentLevel),
               std::tuple(false, 0, 0, 0, 1));
-    EXPECT_EQ(state.boardCells, state.boardBase) << "a fresh board";
-    EXPECT_EQ(state.piecePool.count(), 1) << "a fresh pool";
+    EXPECT_EQ(std::tuple(state.boardCells == state.boardBase, state.piecePool.count()), std::tuple(true, 1))
+        << "a fresh board and pool";
 }
 
 } // namespace
