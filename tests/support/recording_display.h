@@ -8,12 +8,14 @@
 
 #include <cstdint>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "rules/display.h"
-#include "rules/game_state.h"
 #include "rules/panel.h"
+
+namespace snugbox {
+struct GameState;
+}
 
 namespace snugbox::testing {
 
@@ -31,11 +33,7 @@ public:
     // GameDisplay
     void eraseMousePiece() override { carriedPiece("erase", false); }
     void redrawMousePiece() override { carriedPiece("redraw", true); }
-    void startShowingMousePiece(std::int16_t x, std::int16_t y) override
-    {
-        pieceShown_ = true;
-        record("show " + std::to_string(x) + "," + std::to_string(y));
-    }
+    void startShowingMousePiece(std::int16_t x, std::int16_t y) override;
     void animateLineClear() override { paint("animate"); }
     void drawBoard() override { paint("board"); }
     void paintSlot(std::int16_t slot, std::int16_t boxStyle) override
@@ -56,12 +54,7 @@ public:
     void layoutNewGamePanels() override { record("layout game"); }
     // Where the window puts the 9 x 9 board, and the column of five slots beside it.
     void layoutBoardPanel() override { board_ = panelOn(nullptr, 202, 58, 405, 405); record("layout board"); }
-    void layoutSlotPanel(std::int16_t slot) override
-    {
-        Panel& panel = state_.dispensers[slot];
-        std::tie(panel.x, panel.y, panel.width, panel.height) = std::tuple(630, 15 + 100 * (slot - 1), 90, 90);
-        record("layout slot " + std::to_string(slot));
-    }
+    void layoutSlotPanel(std::int16_t slot) override;
     void layoutLevelPanel() override { record("layout level"); }
     const Panel& boardPanel() const override { return board_; }
     void setPieceTimerInterval(int ms) override { record("interval " + std::to_string(ms)); }
@@ -81,11 +74,7 @@ private:
     }
     // A paint that may cover the carried piece's place.
     void paint(const std::string& call) { record(call, pieceShown_, " painted over the shown carried piece"); }
-    void carriedPiece(const std::string& call, bool shownAfter)
-    {
-        record(call, !state_.pieceDragOn, " with no piece on the mouse");
-        pieceShown_ = shownAfter;
-    }
+    void carriedPiece(const std::string& call, bool shownAfter);
     void withTimerOff(const std::string& call) { record(call, timerEnabled_, " with the piece timer on"); }
 
     GameState& state_;
