@@ -28,7 +28,7 @@ namespace {
 using Lines = std::vector<std::string>;
 const std::thread::id userInterfaceThread = std::this_thread::get_id();
 
-// Writes every event down as a line: "load", "down 1 10 20", "move 0 3 4", "dblclick",
+// Writes every event down as a line: "load", "down 1 10 20", "dblclick",
 // "keydown 27", "keypress 27", "resize", "unload"; one handled off the user-interface
 // thread starts with "off-thread".
 struct EventLog : WindowEvents {
@@ -39,7 +39,6 @@ struct EventLog : WindowEvents {
     void onUnload() override { add("unload"); }
     void onResize() override { add("resize"); }
     void onMouseDown(int button, int, float x, float y) override { add("down", button, x, y); }
-    void onMouseMove(int buttons, int, float x, float y) override { add("move", buttons, x, y); }
     void onDoubleClick() override { add("dblclick"); }
     void onKeyDown(int keyCode, int) override { add("keydown", keyCode); }
     void onKeyPress(int character) override { add("keypress", character); }
@@ -150,14 +149,6 @@ TEST_F(Windows, KeepTheirSizeAndSnapBackFromADrag)
     EXPECT_TRUE(waitUntil([&] { return sizes() == std::tuple(765, 563, 329, 207); }));
 }
 
-TEST(WindowPlace, TheMainWindowIsPlacedInTwipsAndDialogsAreCentred)
-{
-    EXPECT_EQ(mainWindowPosition(1024, 768, 11475, 8438), (ScreenPoint{130, 99}));   // 1942.5 and 1491 twips
-    // A screen lower than the window puts the top at 1 twip; a narrow one pushes the left off.
-    EXPECT_EQ(mainWindowPosition(640, 480, 11475, 8438), (ScreenPoint{-62, 0}));
-    EXPECT_EQ(centredPosition(800, 600, 465, 453), (ScreenPoint{168, 74})) << "halves to even";
-}
-
 using Input = Windows;
 
 TEST_F(Input, ArrivesWithButtonCodesAndPositionsADoubleClickForAQuickSecondPressAndKeyDownBeforeKeyPress)
@@ -167,14 +158,12 @@ TEST_F(Input, ArrivesWithButtonCodesAndPositionsADoubleClickForAQuickSecondPress
     simulate::mouseDown(dialog, MouseButtons::Middle, 328, 206);
     simulate::doubleClick(dialog, MouseButtons::Right, 0, 0);
     simulate::mouseDown(dialog, MouseButtons::Right, 0, 0);   // far apart in time from the last
-    simulate::mouseMove(dialog, 250, 6);
     for (int key : {KeyCodes::Escape, int{'A'}, KeyCodes::F1}) {
         simulate::keyStroke(dialog, key);   // letters give their capital as code
     }
     EXPECT_EQ(dialogEvents.only({"down", "dblclick", "keydown", "keypress"}),
               (Lines{"down 1 10 20", "down 4 328 206", "down 2 0 0", "dblclick", "down 2 0 0", "keydown 27",
                      "keypress 27", "keydown 65", "keypress 97", "keydown 112"}));
-    EXPECT_EQ(dialogEvents.only({"move"}).back(), "move 0 250 6");
 }
 
 TEST_F(Input, TypedTextGoesToTheFocusedBoxAndEnterPressesTheDefaultButton)
