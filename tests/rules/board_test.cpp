@@ -60,8 +60,7 @@ TEST_F(BoardRules, CrossingLinesScoreThirtyAndClearSeventeenCellsAndTwoRowsAndAC
 {
     occupy(1, 5, 9, 5);
     occupy(5, 1, 5, 9);
-    EXPECT_EQ(countCompleteLines(state), 2);
-    EXPECT_EQ(pointsForLines(2), 30);
+    EXPECT_EQ(std::tuple(countCompleteLines(state), pointsForLines(2)), std::tuple(2, 30));
     clearMarkedCells(state);
     EXPECT_EQ(state.boardCells, state.boardBase) << "17 cells cleared";
 
@@ -69,11 +68,10 @@ TEST_F(BoardRules, CrossingLinesScoreThirtyAndClearSeventeenCellsAndTwoRowsAndAC
     occupy(1, 9, 9, 9);
     occupy(3, 1, 3, 9);
     occupy(1, 4, 8, 4);   // not full
-    EXPECT_EQ(countCompleteLines(state), 3);
-    EXPECT_EQ(pointsForLines(3), 60);
+    EXPECT_EQ(std::tuple(countCompleteLines(state), pointsForLines(3)), std::tuple(3, 60));
     clearMarkedCells(state);
-    EXPECT_EQ(state.boardCells(4, 1), colourBase + 1) << "an unfinished row stays";
-    EXPECT_EQ(state.boardCells(4, 3), state.boardBase(4, 3));
+    EXPECT_EQ(std::tuple(state.boardCells(4, 1), state.boardCells(4, 3)),
+              std::tuple(colourBase + 1, state.boardBase(4, 3))) << "an unfinished row stays";
     occupy(1, 1, 1, 1);   // on the first row, cleared before
     EXPECT_EQ(countCompleteLines(state), 0) << "marks are made afresh for every count";
     clearMarkedCells(state);
@@ -82,11 +80,7 @@ TEST_F(BoardRules, CrossingLinesScoreThirtyAndClearSeventeenCellsAndTwoRowsAndAC
 
 TEST(HitTest, PanelsExcludeTheirEdges)
 {
-    Panel button;
-    button.x = 25;
-    button.y = 181;
-    button.width = 122;
-    button.height = 30;
+    const Panel button = panelOn(nullptr, 25, 181, 122, 30);
     EXPECT_TRUE(hitTest(button, 26, 182) && hitTest(button, 146, 210));
     EXPECT_FALSE(hitTest(button, 25, 190) || hitTest(button, 147, 190) || hitTest(button, 30, 181) ||
                  hitTest(button, 30, 211) || hitTest(Panel{}, 0, 0));
@@ -106,15 +100,11 @@ TEST(BestScores, RankGoesBelowEqualScoresAndInsertMovesTheRestDown)
         EXPECT_EQ(rankOfScore(state, 2, score), place) << score;
     }
     insertBestScore(state, 2, 600, "new");
-    BestScoreTable expected;
-    const std::int32_t after[] = {900, 800, 800, 600, 500, 0, 0, 0};
+    const std::int32_t scores[] = {900, 800, 800, 600, 500, 0, 0, 0};
+    const char* names[] = {"", "", "", "new", "fourth", "", "", "seventh"};
     for (int place = 1; place <= 8; ++place) {
-        expected.scores[place] = after[place - 1];
+        EXPECT_EQ(std::tuple(table.scores[place], table.names[place]), std::tuple(scores[place - 1], names[place - 1]));
     }
-    expected.names[4] = "new";
-    expected.names[5] = "fourth";
-    expected.names[8] = "seventh";
-    EXPECT_EQ(table, expected);
     EXPECT_EQ(state.bestScores[1], BestScoreTable{}) << "mode 1 keeps a table of its own";
 }
 
@@ -127,8 +117,7 @@ TEST(StoredMode, GamesArePlayedInModeTwoAndOnlyModeOneKeepsItsLevel)
         state.gameMode = static_cast<std::int16_t>(mode);
         state.currentLevel = static_cast<std::int16_t>(level);
         EXPECT_TRUE(settleStoredGameMode(state));
-        EXPECT_EQ(state.gameMode, 2);
-        EXPECT_EQ(state.currentLevel, settledLevel) << mode << " " << level;
+        EXPECT_EQ(std::tuple(state.gameMode, state.currentLevel), std::tuple(2, settledLevel)) << mode << " " << level;
     }
 }
 

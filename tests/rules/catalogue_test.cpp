@@ -25,19 +25,13 @@ Bytes withInt32(Bytes bytes, std::size_t at, std::int32_t value)
 Bytes barCatalogue(int classes = 6)
 {
     Bytes bytes = withInt32({}, 0, classes);
-    for (int size = 1; size <= classes; ++size) {
-        bytes = withInt32(withInt32(bytes, bytes.size(), 0), bytes.size() + 4, 1);
-        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(size), 1});
-        for (int k = 0; k < size; ++k) {
-            bytes.push_back(static_cast<std::uint8_t>(k));
+    for (std::uint8_t size = 1; size <= classes; ++size) {
+        bytes.insert(bytes.end(), {0, 0, 0, 0, 1, 0, 0, 0, size, 1});   // reserved, one shape of size x 1
+        for (std::uint8_t k = 0; k < size; ++k) {
+            bytes.push_back(k);
         }
     }
     return bytes;
-}
-
-std::optional<std::string> parse(GameState& state, const Bytes& bytes)
-{
-    return parseAllPieces(state, bytes, "ALLPIECES.PDAT");
 }
 
 TEST(Catalogue, RefusesEveryKindOfDamageWithALineNamingFileAndProblem)
@@ -66,7 +60,7 @@ TEST(Catalogue, RefusesEveryKindOfDamageWithALineNamingFileAndProblem)
     for (const auto& [what, bytes, mentions] : files) {
         GameState state;
         state.pieceSizeCount = 77;
-        const auto error = parse(state, bytes);
+        const auto error = parseAllPieces(state, bytes, "ALLPIECES.PDAT");
         ASSERT_TRUE(error.has_value()) << what;
         EXPECT_EQ(error->rfind("ALLPIECES.PDAT: ", 0), 0u) << *error;
         EXPECT_NE(error->find(mentions), std::string::npos) << what << ": " << *error;
@@ -100,7 +94,7 @@ TEST(Catalogue, TheShippedFileLoadsAndDamagedCopiesNeverCrashOrSlipThrough)
             }
         }
         GameState state;
-        if (parse(state, bytes)) {
+        if (parseAllPieces(state, bytes, "ALLPIECES.PDAT")) {
             continue;
         }
         ASSERT_GE(state.pieceSizeCount, 6) << trial;

@@ -45,9 +45,8 @@ TEST_F(DispenserPlay, TakingTurningSwappingAndPuttingBackMovePiecesBetweenSlotsA
     const std::int32_t bar = state.dispensers[2].pieceIndex;
     take(2);
     EXPECT_EQ(display.log(), "slot 2/1, show 675,160");
-    EXPECT_EQ(state.dispensers[2].pieceIndex, 0);
-    EXPECT_EQ(state.grabSquare, 3) << "held by its lowest square, the last of the bar";
-    EXPECT_EQ(std::tuple(state.grabOffsetX, state.grabOffsetY), std::tuple(22, 112));
+    EXPECT_EQ(std::tuple(state.dispensers[2].pieceIndex, state.grabSquare, state.grabOffsetX, state.grabOffsetY),
+              std::tuple(0, 3, 22, 112)) << "held by its lowest square, the last of the bar";
 
     press(kRightButton, 400, 300);
     EXPECT_EQ(display.log(), "erase, show 400,300, refresh");
@@ -56,14 +55,12 @@ TEST_F(DispenserPlay, TakingTurningSwappingAndPuttingBackMovePiecesBetweenSlotsA
 
     press(kMiddleButton, slotX(1), slotY(1));
     EXPECT_EQ(display.log(), "erase, slot 1/1, show 675,60");
-    EXPECT_EQ(state.carriedPiece, single);
-    EXPECT_EQ(state.dispensers[1].pieceIndex, bar);
+    EXPECT_EQ(std::tuple(state.carriedPiece, state.dispensers[1].pieceIndex), std::tuple(single, bar));
 
     press(kLeftButton, slotX(2), slotY(2));
     EXPECT_EQ(display.log(), "erase, slot 2/1, refresh");
-    EXPECT_FALSE(state.pieceDragOn);
-    EXPECT_EQ(state.carriedPiece, 0);
-    EXPECT_EQ(state.dispensers[2].pieceIndex, single);
+    EXPECT_EQ(std::tuple(state.pieceDragOn, state.carriedPiece, state.dispensers[2].pieceIndex),
+              std::tuple(false, 0, single));
     take(1);
     EXPECT_EQ(state.piecePool[state.carriedPiece].width, 3) << "a piece back in a slot stays turned";
 }
@@ -113,17 +110,15 @@ TEST_F(DispenserPlay, ADropThatEmptiesEverySlotBringsAPieceAtOnceAndRestartsTheT
     // are both column 2.
     press(kLeftButton, kBoardX + 45, cellY(9));
     EXPECT_EQ(display.log(), "erase, board, refresh") << "a piece is left in slot 2";
-    EXPECT_EQ(state.boardCells(9, 2), colourBase + 1);
-    EXPECT_FALSE(state.piecePoolUsed[1]);
+    EXPECT_EQ(std::tuple(state.boardCells(9, 2), state.piecePoolUsed[1]), std::tuple(colourBase + 1, false));
 
     tick(5);
     take(2);
     scriptPiece(2);
     press(kLeftButton, kBoardX + 90, cellY(5));
     EXPECT_EQ(display.log(), "erase, board, refresh, timer off, slot 1/2, refresh, timer on");
-    EXPECT_EQ(state.pumpTicks, 0);
-    EXPECT_EQ(state.boardCells(5, 2), colourBase + 1);
-    EXPECT_EQ(state.dispensers[1].pieceIndex, 1) << "a freed pool entry is used again";
+    EXPECT_EQ(std::tuple(state.pumpTicks, state.boardCells(5, 2), state.dispensers[1].pieceIndex),
+              std::tuple(0, colourBase + 1, 1)) << "a freed pool entry is used again";
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <set>
 #include <tuple>
@@ -26,7 +25,7 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 constexpr std::array<std::int16_t, 7> kAllSoundsOn{1, 1, 1, 1, 1, 1, 1};
 
-std::string fileText(const std::string& path)
+std::string fileText(const fs::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -49,18 +48,18 @@ GameState sample()
     state.solvingDataTail = {1, 2, 3, 4, 5, 6, 7, 0xFF};
     state.numwfsfValue = -2;
     state.soundOptions = {1, 0, 1, 0, 1, 0, -300};
-    for (int mode = 1; mode <= kGameModes; ++mode) {
-        for (int row = 1; row <= kBestScorePlaces; ++row) {
-            state.bestScores[mode].scores[row] = (9 - row) * 1000 * mode - 5;
-            state.bestScores[mode].names[row] = "Player " + std::to_string(mode * 10 + row);
-        }
+    for (int place = 1; place <= kGameModes * kBestScorePlaces; ++place) {
+        const int mode = (place - 1) / kBestScorePlaces + 1;
+        const int row = (place - 1) % kBestScorePlaces + 1;
+        state.bestScores[mode].scores[row] = (9 - row) * 1000 * mode - 5;
+        state.bestScores[mode].names[row] = "Player " + std::to_string(mode * 10 + row);
     }
     state.bestScores[2].scores[1] = 0x7FFFFFFF;
     return state;
 }
 
 // Runs `body` in a child process: its exit code, or minus the signal that ended it.
-int inChildProcess(const std::function<int()>& body)
+int inChildProcess(const auto& body)
 {
     const pid_t child = fork();
     if (child == 0) {
@@ -77,7 +76,7 @@ class SettingsStore : public ::testing::Test {
 protected:
     testing::TempDir temp;
     std::string config = temp.file("config");
-    std::string storeFile = config + "/Quillon/Snugbox/1.0.ini";
+    fs::path storeFile = config + "/Quillon/Snugbox/1.0.ini";
     MessageBoxRecorder boxes;
 
     GameState loaded(GameState state = {}) const
@@ -101,16 +100,14 @@ protected:
     std::multiset<std::string> filesSetAside() const
     {
         std::multiset<std::string> contents;
-        for (const auto& entry : fs::directory_iterator(fs::path(storeFile).parent_path())) {
-            if (entry.path().filename().string().starts_with("1.0.ini.corrupt-")) {
-                contents.insert(fileText(entry.path()));
-            }
+        for (const fs::path& path : fs::directory_iterator(storeFile.parent_path())) {
+            if (path.filename().string().starts_with("1.0.ini.corrupt-")) contents.insert(fileText(path));
         }
         return contents;
     }
 };
 
-TEST_F(SettingsStore, FirstRunCreatesTheStoreAndTakesTheDefaultsAndAMissingNameEmptiesItsRow)
+TEST_F(SettingsStore, FirstRunCreatesTheStoreAndTakesTheDefaultsAndScoresWithoutANameAreNoRows)
 {
     GameState expected;
     expected.soundOptions = kAllSoundsOn;
@@ -118,19 +115,9 @@ TEST_F(SettingsStore, FirstRunCreatesTheStoreAndTakesTheDefaultsAndAMissingNameE
         expected.bestScores[1].names[row] = expected.bestScores[2].names[row] = "Anononymous";
     }
     EXPECT_EQ(storedValues(loaded()), storedValues(expected));
-    EXPECT_TRUE(fs::is_regular_file(storeFile));
-    EXPECT_TRUE(boxes.messages().empty());
+    EXPECT_TRUE(fs::is_regular_file(storeFile) && boxes.messages().empty());
 
-    Bytes scores(32, 0);
-    for (int row = 1; row <= kBestScorePlaces; ++row) {
-        scores[4 * static_cast<std::size_t>(row - 1)] = static_cast<std::uint8_t>(10 * row);
-        expected.bestScores[1].scores[row] = row == 3 ? 0 : 10 * row;
-        expected.bestScores[1].names[row] = row == 3 ? "Anononymous" : "One";
-        if (row != 3) {
-            key()->writeText("1STATS" + std::to_string(row), "One");
-        }
-    }
-    key()->writeBinary("1STATS", scores);
+    key()->writeBinary("1STATS", Bytes(32, 7));
     EXPECT_EQ(loaded().bestScores, expected.bestScores);
 }
 
@@ -145,7 +132,7 @@ TEST_F(SettingsStore, SavedValuesLoadBackByteForByteUnderTheirNamesAndTypes)
     const Bytes scores = stored("2STATS");
     ASSERT_EQ(scores.size(), 32u);
     EXPECT_EQ(Bytes(scores.begin(), scores.begin() + 8), (Bytes{0xFF, 0xFF, 0xFF, 0x7F, 0xAB, 0x36, 0, 0}));
-    EXPECT_EQ(stored("2STATS8").size(), 0u);   // names are text, not bytes
+    EXPECT_EQ(stored("2STATS8").size(), 0u) << "names are text, not bytes";
     EXPECT_EQ(key()->readText("2STATS8", 25), "Player 28");
 
     // A second run that saves what it loaded writes the very same file, and values that
@@ -165,27 +152,22 @@ TEST_F(SettingsStore, NamesComeBackAsTypedCountedInCharactersAndATooLongOneEmpti
         saved.bestScores[1].names[row] = awkward[row - 1];
     }
     saved.bestScores[2].names[1] = "Ωμέγα東京Жук😀ñøçüקعŁĐ";   // 19 characters, 42 bytes
-    saved.bestScores[2].names[2].clear();
-    for (int i = 0; i < 24; ++i) {
-        saved.bestScores[2].names[2] += "😀";   // 24 characters, 96 bytes
-    }
+    // 24 characters, 96 bytes
+    saved.bestScores[2].names[2] = "😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀";
     saved.bestScores[2].names[3] = std::string(25, 'x');
     ASSERT_TRUE(saveSettings(saved, config));
-    GameState expected = saved;
-    expected.bestScores[2].names[3] = "Anononymous";
-    expected.bestScores[2].scores[3] = 0;
-    EXPECT_EQ(loaded().bestScores, expected.bestScores);
+    const auto tables = loaded().bestScores;
+    saved.bestScores[2].names[3] = "Anononymous";
+    saved.bestScores[2].scores[3] = 0;
+    EXPECT_EQ(tables, saved.bestScores);
     EXPECT_EQ(key()->readText("1STATS1", 2), "-") << "one character fits the buffer of one and its zero";
 }
 
 TEST_F(SettingsStore, BinaryValuesFillTheStartOfTheirBuffersOrAreNotReadAtAll)
 {
-    {
-        const auto store = key();
-        store->writeBinary("SOLVINGDATA", Bytes{9, 8, 1, 0});
-        store->writeBinary("NUMWFSF", Bytes{0x34, 0x12});
-        store->writeBinary("SOUNDOPTIONS", Bytes{0, 0});
-    }
+    key()->writeBinary("SOLVINGDATA", Bytes{9, 8, 1, 0});
+    key()->writeBinary("NUMWFSF", Bytes{0x34, 0x12});
+    key()->writeBinary("SOUNDOPTIONS", Bytes{0, 0});
     GameState expected = sample();
     expected.solvingDataHead = {9, 8};
     expected.gameMode = 1;
@@ -206,26 +188,23 @@ TEST_F(SettingsStore, AnUnusableConfigurationDirectoryIsReportedAndNothingIsSave
 {
     std::ofstream(temp.file("plain")) << "x";
     fs::create_directory(config);
-    const auto readable = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                          fs::perms::others_exec;
-    fs::permissions(temp.path(), readable | fs::perms::owner_write);
-    fs::permissions(config, readable);
-    for (const std::string& directory : {temp.file("plain"), temp.file("plain") + "/config", config}) {
-        const int failures = inChildProcess([&directory] {
-            // Permissions do not hold back root, so a child running as root becomes "nobody".
-            if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
-                return 100;
-            }
-            MessageBoxRecorder recorder;
+    using enum fs::perms;
+    fs::permissions(temp.path(), owner_all | others_read | others_exec);
+    fs::permissions(config, owner_read | owner_exec | others_read | others_exec);
+    const int failures = inChildProcess([this] {
+        // Permissions do not hold back root, so a child running as root becomes "nobody".
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+            return 100;
+        }
+        int failures = 0;
+        for (const std::string& directory : {temp.file("plain"), temp.file("plain") + "/config", config}) {
             GameState state = sample();
             loadSettings(state, directory);
-            const bool saved = saveSettings(state, directory);
-            const ShownMessage expected{"Snugbox", " Error Failerd"};
-            return (recorder.messages() != std::vector<ShownMessage>(2, expected)) + 2 * saved +
-                   4 * (storedValues(state) != storedValues(sample()));
-        });
-        EXPECT_EQ(failures, 0) << directory;
-    }
+            failures += saveSettings(state, directory) + 10 * (storedValues(state) != storedValues(sample()));
+        }
+        return failures + 20 * (boxes.messages() != std::vector(6, ShownMessage{"Snugbox", " Error Failerd"}));
+    });
+    EXPECT_EQ(failures, 0);
     EXPECT_EQ(fileText(temp.file("plain")), "x");
     EXPECT_TRUE(fs::is_empty(config));
 }
@@ -233,7 +212,7 @@ TEST_F(SettingsStore, AnUnusableConfigurationDirectoryIsReportedAndNothingIsSave
 TEST_F(SettingsStore, AnUnreadableStoreIsKeptAsideWholeBeforeAnythingIsWritten)
 {
     const std::string damaged = std::string("SOLVINGDATA=@ByteArray(\x01)\n") + std::string(40, '\0') + "\n[2STATS\n";
-    fs::create_directories(fs::path(storeFile).parent_path());
+    fs::create_directories(storeFile.parent_path());
     std::ofstream(storeFile, std::ios::binary) << damaged;
     const GameState state = loaded();
     EXPECT_EQ(std::tuple(state.soundOptions, state.gameMode, state.bestScores[2].names[1]),
@@ -260,8 +239,7 @@ TEST_F(SettingsStore, ASaveCutShortLeavesThePreviousStoreWhole)
         setrlimit(RLIMIT_FSIZE, &fileSize);
         return saveSettings(changed, config) ? 0 : 1;
     });
-    EXPECT_EQ(ending, -SIGXFSZ);
-    EXPECT_EQ(fileText(storeFile), before);
+    EXPECT_EQ(std::pair(ending, fileText(storeFile)), std::pair(-SIGXFSZ, before));
     EXPECT_EQ(storedValues(loaded()), storedValues(sample()));
     ASSERT_TRUE(saveSettings(changed, config));   // the dead writer's lock is no obstacle
     EXPECT_EQ(storedValues(loaded()), storedValues(changed));

@@ -52,15 +52,10 @@ public:
     void setPauseLabelVisible(bool visible) override { record(visible ? "label on" : "label off"); }
     void refresh() override { record("refresh"); }
     void layoutNewGamePanels() override { record("layout game"); }
-    void layoutBoardPanel() override
-    {
-        board_.x = 202;   // where the window puts the 9 x 9 board
-        board_.y = 58;
-        board_.width = board_.height = 405;
-        record("layout board");
-    }
-    void layoutLevelPanel() override { record("layout level"); }
+    // Where the window puts the 9 x 9 board, and the column of five slots beside it.
+    void layoutBoardPanel() override { board_ = panelOn(nullptr, 202, 58, 405, 405); record("layout board"); }
     void layoutSlotPanel(std::int16_t slot) override;
+    void layoutLevelPanel() override { record("layout level"); }
     const Panel& boardPanel() const override { return board_; }
     void setPieceTimerInterval(int ms) override { record("interval " + std::to_string(ms)); }
     void setPieceTimerEnabled(bool on) override { timerEnabled_ = on; record(on ? "timer on" : "timer off"); }
@@ -70,11 +65,17 @@ public:
     void bestScoresChanged() override { record("scores changed"); }
 
 private:
-    void record(const std::string& call) { log_ += (log_.empty() ? "" : ", ") + call; }
+    void record(const std::string& call, bool fault = false, const char* what = "")
+    {
+        if (fault) {
+            faults_.push_back(call + what);
+        }
+        log_ += (log_.empty() ? "" : ", ") + call;
+    }
     // A paint that may cover the carried piece's place.
-    void paint(const std::string& call);
+    void paint(const std::string& call) { record(call, pieceShown_, " painted over the shown carried piece"); }
     void carriedPiece(const std::string& call, bool shownAfter);
-    void withTimerOff(const std::string& call);
+    void withTimerOff(const std::string& call) { record(call, timerEnabled_, " with the piece timer on"); }
 
     GameState& state_;
     Panel board_;
