@@ -8,7 +8,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "graphics/colours.h"
@@ -61,23 +60,14 @@ protected:
     void takeFromSlot(int slot) { press(675, 60 + 100 * (slot - 1)); }
 
     // Puts a piece of the given squares (column, row) and colour into a slot, painted.
-    void putPiece(int slot, std::initializer_list<std::pair<int, int>> squares, int colour = 3)
+    void putPiece(int slot, std::initializer_list<Square> squares, std::int16_t colour = 3)
     {
-        PieceShape piece;
-        for (auto [col, row] : squares) {
-            piece.squares.push_back(Square{static_cast<std::int16_t>(col), static_cast<std::int16_t>(row)});
-            piece.colours.push_back(static_cast<std::int16_t>(colour));
-            piece.width = std::max<std::uint8_t>(piece.width, static_cast<std::uint8_t>(col + 1));
-            piece.height = std::max<std::uint8_t>(piece.height, static_cast<std::uint8_t>(row + 1));
-        }
-        piece.squareCount = static_cast<std::int16_t>(piece.squares.count());
-        std::int32_t index = state.dispensers[slot].pieceIndex;
+        std::int32_t& index = state.dispensers[slot].pieceIndex;
         if (index == 0) {
             index = allocPoolPiece(state);
             state.piecePoolUsed[index] = true;
-            state.dispensers[slot].pieceIndex = index;
         }
-        state.piecePool[index] = piece;
+        state.piecePool[index] = pieceOf(squares, std::vector<std::int16_t>(squares.size(), colour));
         form->paintSlot(static_cast<std::int16_t>(slot), 2);
     }
 
