@@ -78,9 +78,8 @@ protected:
     }
     ::testing::AssertionResult allOf(const Rect& area, Rgb colour)
     {
-        const int width = area.right - area.left;
-        const int height = area.bottom - area.top;
-        return showsBlock(surface(), area.left, area.top, filledSurface(width, height, colour), 0, 0, width, height);
+        const Surface flat = filledSurface(area.right - area.left, area.bottom - area.top, colour);
+        return showsBlock(surface(), area.left, area.top, flat, 0, 0, flat.width(), flat.height());
     }
     GameState state;
     GraphicsResources graphics;
@@ -89,6 +88,17 @@ protected:
     std::unique_ptr<frmHoldfast> form;
     std::vector<std::string> opened;
     DesktopOpener previousOpener;
+};
+
+// A game under way whose pieces arrive only when the test ticks the timer.
+class Playing : public GameWindow {
+protected:
+    void SetUp() override
+    {
+        GameWindow::SetUp();
+        newGame();
+        form->setPieceTimerEnabled(false);
+    }
 };
 
 } // namespace snugbox::testing

@@ -7,18 +7,16 @@
 namespace snugbox::testing {
 namespace {
 
-using Layout = GameWindow;
 using MenuButtons = GameWindow;
 using Keys = GameWindow;
 using Pause = GameWindow;
-using BestScores = GameWindow;
 
 const sprite::Region kNewGameLit = sprite::buttonFace(sprite::kFaceNewGame, true);
 const sprite::Region kNewGameNormal = sprite::buttonFace(sprite::kFaceNewGame, false);
 constexpr Rgb kMark{1, 2, 3};
 
 // The panels whose place no picture test shows.
-TEST_F(Layout, EveryPanelLiesWhereTheGameDrawsIt)
+TEST_F(GameWindow, EveryPanelLiesWhereTheGameDrawsIt)
 {
     newGame();
     EXPECT_EQ(std::tuple(form->myWid, form->myHt, form->buttonTop), std::tuple(11475, 8438, 131));
@@ -29,20 +27,16 @@ TEST_F(Layout, EveryPanelLiesWhereTheGameDrawsIt)
     EXPECT_EQ(faces, (std::vector<int>{0, 5, 6, 7, 8, 4}));
 }
 
-TEST_F(MenuButtons, APressActsOnlyStrictlyInsideAButton)
+TEST_F(MenuButtons, APressActsOnlyStrictlyInsideAButtonsRectanglePictureOrNot)
 {
     press(25, 246);   // on the new-game button's left edge
     press(147, 240);  // on its right edge
     EXPECT_FALSE(state.gamePlaying);
-    press(26, 246);
-    EXPECT_TRUE(state.gamePlaying);
-}
-
-TEST_F(MenuButtons, TheAreaAboveNewGameAndTheHelpButtonOpenTheHelpPage)
-{
-    press(30, 190);   // no picture there, but its rectangle answers
+    press(30, 190);   // above new game: no picture there, but the first button's rectangle opens help
     press(86, 396, MouseButtons::Right);
     EXPECT_EQ(opened, std::vector<std::string>(2, state.appPath + "Snugbox.htm"));
+    press(26, 246);
+    EXPECT_TRUE(state.gamePlaying);
 }
 
 TEST_F(MenuButtons, AButtonLightsOnceOnEntryAndGoesOutOnceOnLeavingEvenOntoTheNext)
@@ -80,9 +74,10 @@ TEST_F(Keys, EscDuringAGamePausesAndMinimizes)
     EXPECT_FALSE(form->pieceTimer().isEnabled());
 }
 
-TEST_F(Pause, PausingCoversThePlayAreaAndResumingPaintsItAgain)
+TEST_F(Pause, PausingCoversThePlayAreaAndEveryWayOutOnlyResumesAndRepaintsIt)
 {
     newGame();
+    state.totalScore = 120;
     const Surface playing = surface().clone();
     press(86, 346);
     ASSERT_TRUE(state.gamePaused);
@@ -90,12 +85,6 @@ TEST_F(Pause, PausingCoversThePlayAreaAndResumingPaintsItAgain)
     press(400, 300);
     EXPECT_FALSE(state.gamePaused);
     EXPECT_TRUE(showsBlock(surface(), 180, 41, playing, 180, 41, 570, 469));
-}
-
-TEST_F(Pause, NewGameEnterAndAClickOnThePauseLabelOnlyResume)
-{
-    newGame();
-    state.totalScore = 120;
     press(86, 346);
     newGame();
     EXPECT_EQ(std::pair(state.gamePaused, state.totalScore), std::pair(false, 120));
@@ -110,10 +99,8 @@ TEST_F(Pause, NewGameEnterAndAClickOnThePauseLabelOnlyResume)
     EXPECT_EQ(state.totalScore, 0) << "and once playing, a new game starts";
 }
 
-TEST_F(BestScores, ARankedScoreAndAClearedTableAreEachSavedAtOnce)
+TEST_F(Playing, ARankedScoreAndAClearedTableAreEachSavedAtOnce)
 {
-    newGame();
-    form->setPieceTimerEnabled(false);
     for (int slot = 2; slot <= 5; ++slot) putPiece(slot, {{0, 0}});
     state.totalScore = 480;
     const auto stored = [this] {

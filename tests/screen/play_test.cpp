@@ -3,29 +3,6 @@
 namespace snugbox::testing {
 namespace {
 
-class Playing : public GameWindow {
-protected:
-    void SetUp() override
-    {
-        GameWindow::SetUp();
-        newGame();
-        form->setPieceTimerEnabled(false);   // the test decides when a tick comes
-    }
-
-    // The bar shows the full picture in its first `fill` columns and the empty one after.
-    bool barShows(int fill)
-    {
-        return showsBlock(surface(), 331, 485, sprites(), 0, sprite::fullScoreBar.y, fill, 25) &&
-               showsBlock(surface(), 331 + fill, 485, sprites(), fill, sprite::emptyScoreBar.y, 241 - fill, 25);
-    }
-    Rect scoreDigits()
-    {
-        Surface plate(122, 31);
-        plate.blockCopy(0, 0, 122, 31, surface(), 315, 10, RasterOp::SrcCopy);
-        return boundsOfColour(plate, hoverTextColour);
-    }
-};
-
 using CarriedPiece = Playing;
 using Status = Playing;
 
@@ -45,14 +22,12 @@ TEST_F(CarriedPiece, DraggingAcrossTheBoardAndPastTheEdgesAndBackLeavesEveryPixe
     putPiece(1, {{0, 0}, {1, 0}, {1, 1}, {2, 1}});
     takeFromSlot(1);
     const Surface before = surface().clone();
-    for (int step = 0; step <= 40; ++step) {
-        moveTo(675 - step * 12, 60 + step * 9);
-    }
+    for (int step = 0; step <= 40; ++step) moveTo(675 - step * 12, 60 + step * 9);
     moveTo(5, 5);        // picture partly above and left of the window
     moveTo(758, 556);    // and partly beyond its right and bottom edges
-    // What is left of the held square (its centre 68 pixels into the picture each way) is still drawn.
-    const int visibleWidth = surface().width() - 735;
-    EXPECT_TRUE(shows(735, 533, sprite::Region{kSquare.x, kSquare.y, visibleWidth, surface().height() - 533}));
+    // What is left of the held square (its centre 68 pixels into the picture each way) inside
+    // the 765 x 563 window is still drawn.
+    EXPECT_TRUE(shows(735, 533, sprite::Region{kSquare.x, kSquare.y, 765 - 735, 563 - 533}));
     moveTo(675, 60);
     EXPECT_TRUE(surface().pixelsEqual(before));
 }
@@ -99,6 +74,11 @@ TEST_F(CarriedPiece, ADropThatFillsARowShowsTheBoardsTilesThereOnceItHasCleared)
 
 TEST_F(Status, TheScoreIsWrittenInFullAndCentredOnItsPlate)
 {
+    const auto scoreDigits = [this] {
+        Surface plate(122, 31);
+        plate.blockCopy(0, 0, 122, 31, surface(), 315, 10, RasterOp::SrcCopy);
+        return boundsOfColour(plate, hoverTextColour);
+    };
     const Rect zero = scoreDigits();
     ASSERT_FALSE(zero.isEmpty());
     state.totalScore = 1710;
@@ -116,7 +96,9 @@ TEST_F(Status, TheBarShowsHowFarTheLevelHasCome)
         state.currentLevel = static_cast<std::int16_t>(level);
         state.levelScore = score;
         form->updateScoreDisplay();
-        EXPECT_TRUE(barShows(fill)) << fill;
+        // The full picture in the bar's first `fill` columns and the empty one after.
+        EXPECT_TRUE(showsBlock(surface(), 331, 485, sprites(), 0, sprite::fullScoreBar.y, fill, 25)) << fill;
+        EXPECT_TRUE(showsBlock(surface(), 331 + fill, 485, sprites(), fill, sprite::emptyScoreBar.y, 241 - fill, 25));
     }
 }
 
@@ -125,12 +107,9 @@ TEST_F(Status, TheGaugeFillsTickByTickAndBlinksRedWithEverySlotFull)
     const auto gaugeShows = [this](int end, Rgb filled, Rgb rest) {
         return allOf(Rect{537, 20, end, 30}, filled) && allOf(Rect{end, 20, 587, 30}, rest);
     };
-    state.pumpTicks = 1;
+    state.pumpTicks = 1;   // tick 6 ends at 562: see the tick under the carried piece
     form->drawPumb();
     EXPECT_TRUE(gaugeShows(541, blueBrush.colour, lightBlueBrush.colour));
-    state.pumpTicks = 6;
-    form->drawPumb();
-    EXPECT_TRUE(gaugeShows(562, blueBrush.colour, lightBlueBrush.colour));
 
     for (int slot = 2; slot <= 5; ++slot) putPiece(slot, {{0, 0}});
     state.pumpTicks = 0;
@@ -146,13 +125,11 @@ TEST_F(Status, AMessageDimsThePlayAreaEachTimeAndTheFontComesBack)
     form->showGameOverMessage(21);
     const Surface once = surface().clone();
     form->showGameOverMessage(24);
+    Surface dimmed = clear.clone();
     for (const auto& [x, y] : {std::pair{185, 15}, std::pair{660, 490}, std::pair{400, 60}}) {
-        const Rgb shade = sprites().pixel((x - 180) % 44, 90 + (y - 10) % 44);   // the shadow square, tiled
-        const Rgb was = clear.pixel(x, y);
-        const Rgb dimmed{static_cast<std::uint8_t>(was.red & shade.red),
-                         static_cast<std::uint8_t>(was.green & shade.green),
-                         static_cast<std::uint8_t>(was.blue & shade.blue)};
-        EXPECT_EQ(once.pixel(x, y), dimmed);
+        // the shadow square, tiled over the play area, ANDed onto it
+        dimmed.blockCopy(x, y, 1, 1, sprites(), (x - 180) % 44, 90 + (y - 10) % 44, RasterOp::SrcAnd);
+        EXPECT_EQ(once.pixel(x, y), dimmed.pixel(x, y)) << x << "," << y;
     }
     EXPECT_EQ(surface().pixel(700, 300), clear.pixel(700, 300)) << "the slot column stays bright";
     EXPECT_EQ(surface().font().pointSize, 12.0);
