@@ -64,12 +64,11 @@ template <typename Matches>
 Rect boundsWhere(const Surface& surface, Matches matches)
 {
     Rect bounds{surface.width(), surface.height(), 0, 0};
-    for (int y = 0; y < surface.height(); ++y) {
-        for (int x = 0; x < surface.width(); ++x) {
-            if (!matches(surface.pixel(x, y))) continue;
-            bounds = Rect{std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x + 1),
-                          std::max(bounds.bottom, y + 1)};
-        }
+    for (int i = 0; i < surface.width() * surface.height(); ++i) {
+        const int x = i % surface.width(), y = i / surface.width();
+        if (!matches(surface.pixel(x, y))) continue;
+        bounds = Rect{std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x + 1),
+                      std::max(bounds.bottom, y + 1)};
     }
     return bounds.isEmpty() ? Rect{} : bounds;
 }
