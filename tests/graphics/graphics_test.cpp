@@ -71,11 +71,11 @@ TEST_F(SpriteCopies, APieceIsCentredInItsSlotHalvesGoingToEven)
     EXPECT_EQ(window.pixel(161, 255), codedColour(180, 45)) << "square 2, colour 5, at column 1 row 2";
     EXPECT_EQ(window.pixel(161, 235), kBlack) << "no square at column 1 row 1";
 
-    // (93 - 20) / 2 = 36.5 gives 36; (93 - 80) / 2 = 6.5 gives 6.
+    // (95 - 20) / 2 = 37.5 gives 38 and (93 - 80) / 2 = 6.5 gives 6.
     Surface other(100, 100);
-    state.dispensers[1] = panelOn(other, 0, 0, 93, 93, 20);
+    state.dispensers[1] = panelOn(other, 0, 0, 95, 93, 20);
     drawPieceInSlot(state, sheet, 1, pieceOf({{0, 0}, {0, 3}}, {1, 1}));
-    EXPECT_EQ(paintedArea(other), (Rect{36, 6, 56, 86}));
+    EXPECT_EQ(paintedArea(other), (Rect{38, 6, 58, 86}));
 }
 
 TEST(LoadGraphics, MissingOrBrokenPicturesLeaveEmptySurfaces)
