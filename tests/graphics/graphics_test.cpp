@@ -111,9 +111,8 @@ TEST(ShippedArt, PicturesFillEveryRegionTheGameCopiesFrom)
                                  sprite::fullScoreBar};
     for (int tile = 1; tile <= sprite::kTileCount; ++tile) pictures.push_back(sprite::boardTile(tile));
     for (int colour = 1; colour <= colourCount; ++colour) pictures.push_back(sprite::pieceSquare(colour));
-    for (int face = sprite::kFaceExit; face <= sprite::kFaceHelp; ++face) {
-        pictures.insert(pictures.end(), {sprite::buttonFace(face, false), sprite::buttonFace(face, true)});
-    }
+    for (int f = sprite::kFaceExit; f <= sprite::kFaceHelp; ++f) pictures.push_back(sprite::buttonFace(f, false));
+    for (int f = sprite::kFaceExit; f <= sprite::kFaceHelp; ++f) pictures.push_back(sprite::buttonFace(f, true));
     for (const Region& picture : pictures) EXPECT_GE(coloursIn(sheet, picture), 16U) << picture.x << "," << picture.y;
 }
 
@@ -173,10 +172,8 @@ TEST_F(Drawing, BoxStylesFillWithThePanelsBrushOnlyAndFrameWhereTheyShould)
         Panel panel = panelOn(surface, 10, 10, 20, 20);
         panel.brush = Brush{true, kFill};
         drawBox(panel, static_cast<std::int16_t>(style));
-        EXPECT_EQ((std::array{boundsOfColour(surface, kFill), boundsOfColour(surface, kOutline),
-                              boundsOfColour(surface, framePen.colour)}),
-                  bounds)
-            << style;
+        const auto where = [&surface](Rgb colour) { return boundsOfColour(surface, colour); };
+        EXPECT_EQ((std::array{where(kFill), where(kOutline), where(framePen.colour)}), bounds) << style;
         if (style != kBoxFramed) continue;
         // A closed one-pixel frame on x, y = 9 and 31: column and row 30 stay unpainted.
         int framePixels = 0;

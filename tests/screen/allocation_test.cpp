@@ -7,8 +7,7 @@
 
 namespace {
 
-long long allocations = 0;
-long long releases = 0;
+long long allocations = 0, releases = 0;
 
 } // namespace
 
