@@ -147,7 +147,8 @@ TEST_F(BestScoresDialog, RowsShowNamesWithTheirMnemonicsAndCutAtTheCellsEdgeOnOn
     });
 }
 
-TEST(NameEntry, TheNameIsKeptAsTypedCutToNineteenCharactersAndNeverEmpty)
+// The name given for what was typed, and the dialog giving it however it closes.
+TEST(NameEntry, TheNameIsKeptAsTypedCutToNineteenCharactersAndNeverEmptyHoweverTheDialogCloses)
 {
     std::string twenty = "Zo";   // 20 letters, most of two bytes each: whole characters are kept
     while (twenty.size() < 2 + 18 * 2) twenty += "ë";
@@ -155,10 +156,7 @@ TEST(NameEntry, TheNameIsKeptAsTypedCutToNineteenCharactersAndNeverEmpty)
         {"Abcdefghij Klmnopqr", "Abcdefghij Klmnopqr"}, {"   ", "   "}, {"", "-"},
         {twenty, twenty.substr(0, twenty.size() - 2)}};
     for (const auto& [typed, kept] : typedAndKept) EXPECT_EQ(nameFromTyped(typed), kept) << typed;
-}
 
-TEST(NameEntryDialog, OkEnterAndTheCloseBoxGiveTheNameAndEscapeDoesNotClose)
-{
     ModalGuard guard;
     GraphicsResources graphics;
     SeededRandom random{1};
@@ -180,7 +178,7 @@ TEST(NameEntryDialog, OkEnterAndTheCloseBoxGiveTheNameAndEscapeDoesNotClose)
                         [](Window& window) {
                             simulate::keyStroke(window, KeyCodes::Escape);
                             simulate::processEvents(10);
-                            EXPECT_TRUE(window.isOpen());
+                            EXPECT_TRUE(window.isOpen()) << "Escape leaves it open";
                             simulate::keyStroke(window, KeyCodes::Enter);
                         }),
               "Twenty characters!!");

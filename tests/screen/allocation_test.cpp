@@ -14,9 +14,7 @@ long long allocations = 0, releases = 0;
 void* operator new(std::size_t size)
 {
     ++allocations;
-    if (void* block = std::malloc(size == 0 ? 1 : size)) {
-        return block;
-    }
+    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
     throw std::bad_alloc();
 }
 

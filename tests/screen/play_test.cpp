@@ -105,17 +105,16 @@ TEST_F(Status, TheBarShowsHowFarTheLevelHasCome)
 
 TEST_F(Status, TheGaugeFillsTickByTickAndBlinksRedWithEverySlotFull)
 {
-    const auto gaugeShows = [this](int end, Rgb filled, Rgb rest) {
-        return allOf(Rect{537, 20, end, 30}, filled) && allOf(Rect{end, 20, 587, 30}, rest);
-    };
     state.pumpTicks = 1;   // tick 6 ends at 562: see the tick under the carried piece
     form->drawPumb();
-    EXPECT_TRUE(gaugeShows(541, blueBrush.colour, lightBlueBrush.colour));
+    EXPECT_TRUE(allOf(Rect{537, 20, 541, 30}, blueBrush.colour));
+    EXPECT_TRUE(allOf(Rect{541, 20, 587, 30}, lightBlueBrush.colour));
 
     for (int slot = 2; slot <= 5; ++slot) putPiece(slot, {{0, 0}});
     state.pumpTicks = 0;
     form->timerPieces_Timer();   // tick 1
-    EXPECT_TRUE(gaugeShows(541, redBrush.colour, lightRedBrush.colour));
+    EXPECT_TRUE(allOf(Rect{537, 20, 541, 30}, redBrush.colour));
+    EXPECT_TRUE(allOf(Rect{541, 20, 587, 30}, lightRedBrush.colour));
     form->timerPieces_Timer();   // tick 2
     EXPECT_TRUE(allOf(Rect{537, 20, 587, 30}, darkBrush.colour));
 }
