@@ -1,11 +1,12 @@
 #pragma once
-// Shared by the graphics and dialog tests: a sprite sheet whose every pixel tells where it
-// came from, and small ways of making panels and pieces and of looking at what was painted.
+// Shared by the graphics, dialog and game window tests: a sprite sheet whose every pixel
+// tells where it came from, and small ways of making panels and pieces and of looking at
+// what was painted.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
+#include <vector>
 
 #include "platform/application.h"
 #include "platform/surface.h"
@@ -25,11 +26,7 @@ inline Rgb codedColour(int x, int y)
 inline Surface codedSheet(int width = 450, int height = 481)
 {
     Surface sheet(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            sheet.setPixel(x, y, codedColour(x, y));
-        }
-    }
+    for (int i = 0; i < width * height; ++i) sheet.setPixel(i % width, i / width, codedColour(i % width, i / width));
     return sheet;
 }
 
@@ -46,30 +43,32 @@ inline Panel panelOn(Surface& surface, int x, int y, int width, int height, int 
                  .brush = {}, .pen = {}, .textColour = {}, .tag = tag};
 }
 
-// A piece in a width x height box whose squares (column, row) have the colours in turn.
-inline PieceShape pieceOf(std::initializer_list<Square> squares, std::initializer_list<std::int16_t> colours,
-                          int width, int height)
+// A piece of the squares (column, row) with the colours in turn, in the smallest box
+// holding them.
+inline PieceShape pieceOf(std::initializer_list<Square> squares, const std::vector<std::int16_t>& colours)
 {
     PieceShape piece;
     piece.squareCount = static_cast<std::int16_t>(squares.size());
-    piece.width = static_cast<std::uint8_t>(width);
-    piece.height = static_cast<std::uint8_t>(height);
-    for (const Square& square : squares) piece.squares.push_back(square);
-    for (std::int16_t colour : colours) piece.colours.push_back(colour);
+    std::size_t next = 0;
+    for (const Square& square : squares) {
+        piece.squares.push_back(square);
+        piece.colours.push_back(colours[next++]);
+        piece.width = static_cast<std::uint8_t>(std::max<int>(piece.width, square.col + 1));
+        piece.height = static_cast<std::uint8_t>(std::max<int>(piece.height, square.row + 1));
+    }
     return piece;
 }
 
 // The smallest rectangle holding every pixel that matches; empty when none does.
-inline Rect boundsWhere(const Surface& surface, const std::function<bool(Rgb)>& matches)
+template <typename Matches>
+Rect boundsWhere(const Surface& surface, Matches matches)
 {
     Rect bounds{surface.width(), surface.height(), 0, 0};
-    for (int y = 0; y < surface.height(); ++y) {
-        for (int x = 0; x < surface.width(); ++x) {
-            if (matches(surface.pixel(x, y))) {
-                bounds = Rect{std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x + 1),
-                              std::max(bounds.bottom, y + 1)};
-            }
-        }
+    for (int i = 0; i < surface.width() * surface.height(); ++i) {
+        const int x = i % surface.width(), y = i / surface.width();
+        if (!matches(surface.pixel(x, y))) continue;
+        bounds = Rect{std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x + 1),
+                      std::max(bounds.bottom, y + 1)};
     }
     return bounds.isEmpty() ? Rect{} : bounds;
 }
@@ -84,11 +83,10 @@ inline Rect boundsOfColour(const Surface& surface, Rgb colour)
 inline ::testing::AssertionResult showsBlock(const Surface& target, int x, int y, const Surface& source, int sourceX,
                                              int sourceY, int width, int height)
 {
-    for (int dy = 0; dy < height; ++dy) {
-        for (int dx = 0; dx < width; ++dx) {
-            if (target.pixel(x + dx, y + dy) != source.pixel(sourceX + dx, sourceY + dy)) {
-                return ::testing::AssertionFailure() << "pixel (" << x + dx << ", " << y + dy << ") differs";
-            }
+    for (int i = 0; i < width * height; ++i) {
+        const int dx = i % width, dy = i / width;
+        if (target.pixel(x + dx, y + dy) != source.pixel(sourceX + dx, sourceY + dy)) {
+            return ::testing::AssertionFailure() << "pixel (" << x + dx << ", " << y + dy << ") differs";
         }
     }
     return ::testing::AssertionSuccess();

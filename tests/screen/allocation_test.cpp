@@ -7,17 +7,14 @@
 
 namespace {
 
-long long allocations = 0;
-long long releases = 0;
+long long allocations = 0, releases = 0;
 
 } // namespace
 
 void* operator new(std::size_t size)
 {
     ++allocations;
-    if (void* block = std::malloc(size == 0 ? 1 : size)) {
-        return block;
-    }
+    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
     throw std::bad_alloc();
 }
 
@@ -32,20 +29,17 @@ void operator delete(void* block, std::size_t) noexcept { operator delete(block)
 namespace snugbox::testing {
 namespace {
 
-using Allocation = GameWindow;
+using Allocation = Playing;
 
 // Presenting goes through the platform's painting, which allocates a few small objects of
 // its own on every refresh; the move itself must add nothing to that.
 TEST_F(Allocation, MovingTheCarriedPieceAllocatesNothingBeyondPresentingIt)
 {
-    newGame();
-    form->setPieceTimerEnabled(false);
     putPiece(1, {{0, 0}, {1, 0}, {1, 1}});
     takeFromSlot(1);
     form->Form_MouseMove(0, 0, 400, 300);
 
-    const long long allocatedBefore = allocations;
-    const long long heldBefore = allocations - releases;
+    const long long allocatedBefore = allocations, heldBefore = allocations - releases;
     for (int i = 0; i < 200; ++i) {
         form->Form_MouseMove(0, 0, static_cast<float>(400 + i % 7), static_cast<float>(300 + i % 5));
     }

@@ -8,7 +8,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "graphics/colours.h"
@@ -61,23 +60,14 @@ protected:
     void takeFromSlot(int slot) { press(675, 60 + 100 * (slot - 1)); }
 
     // Puts a piece of the given squares (column, row) and colour into a slot, painted.
-    void putPiece(int slot, std::initializer_list<std::pair<int, int>> squares, int colour = 3)
+    void putPiece(int slot, std::initializer_list<Square> squares, std::int16_t colour = 3)
     {
-        PieceShape piece;
-        for (auto [col, row] : squares) {
-            piece.squares.push_back(Square{static_cast<std::int16_t>(col), static_cast<std::int16_t>(row)});
-            piece.colours.push_back(static_cast<std::int16_t>(colour));
-            piece.width = std::max<std::uint8_t>(piece.width, static_cast<std::uint8_t>(col + 1));
-            piece.height = std::max<std::uint8_t>(piece.height, static_cast<std::uint8_t>(row + 1));
-        }
-        piece.squareCount = static_cast<std::int16_t>(piece.squares.count());
-        std::int32_t index = state.dispensers[slot].pieceIndex;
+        std::int32_t& index = state.dispensers[slot].pieceIndex;
         if (index == 0) {
             index = allocPoolPiece(state);
             state.piecePoolUsed[index] = true;
-            state.dispensers[slot].pieceIndex = index;
         }
-        state.piecePool[index] = piece;
+        state.piecePool[index] = pieceOf(squares, std::vector<std::int16_t>(squares.size(), colour));
         form->paintSlot(static_cast<std::int16_t>(slot), 2);
     }
 
@@ -88,9 +78,8 @@ protected:
     }
     ::testing::AssertionResult allOf(const Rect& area, Rgb colour)
     {
-        const int width = area.right - area.left;
-        const int height = area.bottom - area.top;
-        return showsBlock(surface(), area.left, area.top, filledSurface(width, height, colour), 0, 0, width, height);
+        const Surface flat = filledSurface(area.right - area.left, area.bottom - area.top, colour);
+        return showsBlock(surface(), area.left, area.top, flat, 0, 0, flat.width(), flat.height());
     }
     GameState state;
     GraphicsResources graphics;
@@ -99,6 +88,17 @@ protected:
     std::unique_ptr<frmHoldfast> form;
     std::vector<std::string> opened;
     DesktopOpener previousOpener;
+};
+
+// A game under way whose pieces arrive only when the test ticks the timer.
+class Playing : public GameWindow {
+protected:
+    void SetUp() override
+    {
+        GameWindow::SetUp();
+        newGame();
+        form->setPieceTimerEnabled(false);
+    }
 };
 
 } // namespace snugbox::testing

@@ -7,66 +7,54 @@
 namespace snugbox::testing {
 namespace {
 
-using Layout = GameWindow;
 using MenuButtons = GameWindow;
 using Keys = GameWindow;
 using Pause = GameWindow;
-using BestScores = GameWindow;
 
-const sprite::Region kNewGameLit = sprite::buttonFace(sprite::kFaceNewGame, true);
 const sprite::Region kNewGameNormal = sprite::buttonFace(sprite::kFaceNewGame, false);
+constexpr Rgb kMark{1, 2, 3};
 
 // The panels whose place no picture test shows.
-TEST_F(Layout, EveryPanelLiesWhereTheGameDrawsIt)
+TEST_F(GameWindow, EveryPanelLiesWhereTheGameDrawsIt)
 {
     newGame();
     EXPECT_EQ(std::tuple(form->myWid, form->myHt, form->buttonTop), std::tuple(11475, 8438, 131));
-    EXPECT_EQ(rectOf(form->backPanel), (Rect{0, 0, 810, 585}));
-    EXPECT_EQ(rectOf(form->sidePicturePanel), (Rect{10, 100, 175, 167}));
-    EXPECT_EQ(rectOf(form->levelPanel), (Rect{247, 473, 297, 523}));
+    EXPECT_EQ(std::tuple(rectOf(form->backPanel), rectOf(form->sidePicturePanel), rectOf(form->levelPanel)),
+              std::tuple(Rect{0, 0, 810, 585}, Rect{10, 100, 175, 167}, Rect{247, 473, 297, 523}));
     std::vector<int> faces;
     for (int i = 1; i <= 6; ++i) faces.push_back(form->menuButtons[i].tag);
     EXPECT_EQ(faces, (std::vector<int>{0, 5, 6, 7, 8, 4}));
 }
 
-TEST_F(MenuButtons, APressActsOnlyStrictlyInsideAButton)
+TEST_F(MenuButtons, APressActsOnlyStrictlyInsideAButtonsRectanglePictureOrNot)
 {
     press(25, 246);   // on the new-game button's left edge
-    EXPECT_FALSE(state.gamePlaying);
     press(147, 240);  // on its right edge
     EXPECT_FALSE(state.gamePlaying);
+    press(30, 190);   // above new game: no picture there, but the first button's rectangle opens help
+    press(86, 396, MouseButtons::Right);
+    EXPECT_EQ(opened, std::vector<std::string>(2, state.appPath + "Snugbox.htm"));
     press(26, 246);
     EXPECT_TRUE(state.gamePlaying);
 }
 
-TEST_F(MenuButtons, TheAreaAboveNewGameAndTheHelpButtonOpenTheHelpPage)
-{
-    press(30, 190);   // no picture there, but its rectangle answers
-    press(86, 396, MouseButtons::Right);
-    EXPECT_EQ(opened, std::vector<std::string>(2, state.appPath + "Snugbox.htm"));
-}
-
-TEST_F(MenuButtons, AButtonLightsOnceOnEntryAndGoesOutOnceOnLeaving)
+TEST_F(MenuButtons, AButtonLightsOnceOnEntryAndGoesOutOnceOnLeavingEvenOntoTheNext)
 {
     moveTo(60, 240);
-    EXPECT_TRUE(shows(25, 231, kNewGameLit));
-    // A mark inside the lit button survives further moves inside it: nothing repaints.
-    surface().setPixel(30, 235, Rgb{1, 2, 3});
+    EXPECT_TRUE(shows(25, 231, sprite::buttonFace(sprite::kFaceNewGame, true)));
+    EXPECT_TRUE(surface().takeChangedArea().isEmpty()) << "presented at once";
+    // A mark inside the button survives further moves inside it or outside: nothing repaints.
+    surface().setPixel(30, 235, kMark);
     moveTo(70, 250);
-    EXPECT_EQ(surface().pixel(30, 235), (Rgb{1, 2, 3}));
+    EXPECT_EQ(surface().pixel(30, 235), kMark);
     moveTo(200, 200);
     EXPECT_TRUE(shows(25, 231, kNewGameNormal));
-    surface().setPixel(30, 235, Rgb{1, 2, 3});
+    surface().setPixel(30, 235, kMark);
     moveTo(210, 210);
-    EXPECT_EQ(surface().pixel(30, 235), (Rgb{1, 2, 3}));
-}
-
-TEST_F(MenuButtons, OneMoveFromOneButtonToTheNextRepaintsBoth)
-{
+    EXPECT_EQ(surface().pixel(30, 235), kMark);
     moveTo(60, 240);
-    moveTo(60, 290);
-    EXPECT_TRUE(shows(25, 231, kNewGameNormal));
-    EXPECT_TRUE(shows(25, 281, sprite::buttonFace(sprite::kFaceBestScores, true)));
+    moveTo(60, 290);   // from one button straight onto the next
+    EXPECT_TRUE(shows(25, 231, kNewGameNormal) && shows(25, 281, sprite::buttonFace(sprite::kFaceBestScores, true)));
 }
 
 TEST_F(Keys, WithNoGameEscMinimizesAndNeitherItNorThePauseButtonPauses)
@@ -82,13 +70,13 @@ TEST_F(Keys, EscDuringAGamePausesAndMinimizes)
     newGame();
     simulate::keyStroke(window(), KeyCodes::Escape);
     EXPECT_EQ(window().state(), WindowState::Minimized);
-    EXPECT_TRUE(state.gamePaused && form->isPauseLabelVisible());
-    EXPECT_FALSE(form->pieceTimer().isEnabled());
+    EXPECT_TRUE(state.gamePaused && form->isPauseLabelVisible() && !form->pieceTimer().isEnabled());
 }
 
-TEST_F(Pause, PausingCoversThePlayAreaAndResumingPaintsItAgain)
+TEST_F(Pause, PausingCoversThePlayAreaAndEveryWayOutOnlyResumesAndRepaintsIt)
 {
     newGame();
+    state.totalScore = 120;
     const Surface playing = surface().clone();
     press(86, 346);
     ASSERT_TRUE(state.gamePaused);
@@ -96,52 +84,33 @@ TEST_F(Pause, PausingCoversThePlayAreaAndResumingPaintsItAgain)
     press(400, 300);
     EXPECT_FALSE(state.gamePaused);
     EXPECT_TRUE(showsBlock(surface(), 180, 41, playing, 180, 41, 570, 469));
-}
-
-TEST_F(Pause, APressWhilePausedOnlyResumesEvenOnNewGame)
-{
-    newGame();
-    state.totalScore = 120;
     press(86, 346);
     newGame();
-    EXPECT_FALSE(state.gamePaused);
-    EXPECT_EQ(state.totalScore, 120);
-    newGame();
-    EXPECT_EQ(state.totalScore, 0);
-}
-
-TEST_F(Pause, EnterAndAClickOnThePauseLabelResumeToo)
-{
-    newGame();
+    EXPECT_EQ(std::pair(state.gamePaused, state.totalScore), std::pair(false, 120));
     press(86, 346);
     simulate::keyStroke(window(), KeyCodes::Enter);
     EXPECT_FALSE(state.gamePaused);
     press(86, 346);
-    ASSERT_TRUE(state.gamePaused);
     simulate::click(form->pauseLabel());
     EXPECT_FALSE(state.gamePaused);
     EXPECT_TRUE(form->pieceTimer().isEnabled());
+    newGame();
+    EXPECT_EQ(state.totalScore, 0) << "and once playing, a new game starts";
 }
 
-TEST_F(BestScores, ARankedScoreAndAClearedTableAreEachSavedAtOnce)
+TEST_F(Playing, ARankedScoreAndAClearedTableAreEachSavedAtOnce)
 {
-    newGame();
-    form->setPieceTimerEnabled(false);
-    for (int slot = 2; slot <= 5; ++slot) {
-        putPiece(slot, {{0, 0}});
-    }
+    for (int slot = 2; slot <= 5; ++slot) putPiece(slot, {{0, 0}});
     state.totalScore = 480;
     const auto stored = [this] {
         GameState fromStore;
         loadSettings(fromStore, config.path().string());
         return std::pair(fromStore.bestScores[2].scores[1], fromStore.bestScores[2].names[1]);
     };
-    bool tableShown = false;
     simulate::whenModalOpens([&](Window& nameEntry) {
         simulate::processEvents(100);   // the name box takes the focus
         simulate::typeText(nameEntry, "Ada");
         simulate::whenModalOpens([&](Window& table) {
-            tableShown = true;
             EXPECT_EQ(stored(), std::pair(480, std::string("Ada")));
             simulate::mouseDown(table, MouseButtons::Left, 337, 420);   // "Clear Scores"
             EXPECT_EQ(stored(), std::pair(0, std::string("Anonoymous")));
@@ -151,7 +120,7 @@ TEST_F(BestScores, ARankedScoreAndAClearedTableAreEachSavedAtOnce)
     });
     form->rules().insertAPiece();   // due with every slot full: the game is over
     EXPECT_FALSE(state.gamePlaying);
-    EXPECT_TRUE(tableShown);
+    EXPECT_EQ(stored().second, "Anonoymous") << "the name entry and the table were shown";
 }
 
 // The program's own directory holds no piece catalogue, as a broken install would.
