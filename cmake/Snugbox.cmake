@@ -33,5 +33,6 @@ function(snugbox_test name)
   target_compile_definitions(${name} PRIVATE SNUGBOX_DATA_DIR="${SNUGBOX_DATA_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    # A dialog left open by a broken case would otherwise wait for input until CI gives up.
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()

@@ -113,6 +113,25 @@ TEST_F(BestScoresDialog, AButtonIsRedrawnOnlyWhenThePointerCrossesItsEdgeAndReop
     });
 }
 
+TEST_F(BestScoresDialog, EnterEscapeAndOkCloseItWhileOtherKeysLeaveItOpen)
+{
+    for (int closer : {int{KeyCodes::Enter}, int{KeyCodes::Escape}, -1}) {
+        bool stayedOpen = false;
+        bool closed = false;
+        openTable(1, [&](Window& window, Surface&) {
+            simulate::keyStroke(window, KeyCodes::Space);
+            stayedOpen = window.isOpen();
+            if (closer < 0) {
+                simulate::mouseDown(window, MouseButtons::Left, 150, 420);
+            } else {
+                simulate::keyStroke(window, closer);
+            }
+            closed = !window.isOpen();
+        });
+        EXPECT_TRUE(stayedOpen && closed) << closer;
+    }
+}
+
 TEST_F(BestScoresDialog, ClearScoresClearsTheShownModeOnlyAndShowsItsName)
 {
     state.bestScores[2].scores[2] = 89986;
