@@ -113,15 +113,6 @@ bool Application::Impl::exists(const Window* window) const
 void Application::Impl::modalOpened(Window& window)
 {
     modalWindows.push_back(&window);
-    if (modalHooks.empty()) {
-        return;
-    }
-    auto hook = std::move(modalHooks.front());
-    modalHooks.pop_front();
-    // Queued, so that it runs inside the window's own event loop.
-    QTimer::singleShot(0, widgetOf(window), [this, target = &window, hook = std::move(hook)] {
-        if (exists(target) && target->isOpen()) hook(*target);
-    });
 }
 
 void Application::Impl::modalEnded(const Window* window)

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -36,7 +35,6 @@ struct Application::Impl {
     std::unique_ptr<QApplication> application;
     std::vector<Window*> windows;
     std::vector<Window*> modalWindows;
-    std::deque<std::function<void(Window&)>> modalHooks;
     std::function<void()> quitHandler;
     bool quitPending = false;
     bool running = false;

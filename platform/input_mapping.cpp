@@ -89,53 +89,6 @@ int characterOf(const QString& text)
     return characters.isEmpty() ? -1 : static_cast<int>(characters.front());
 }
 
-Qt::MouseButton qtButtonFor(int buttonCode)
-{
-    switch (buttonCode) {
-    case MouseButtons::Left: return Qt::LeftButton;
-    case MouseButtons::Right: return Qt::RightButton;
-    case MouseButtons::Middle: return Qt::MiddleButton;
-    default: return Qt::NoButton;
-    }
-}
-
-Qt::MouseButtons qtButtonsFor(int buttonCodes)
-{
-    Qt::MouseButtons buttons;
-    for (int code : {MouseButtons::Left, MouseButtons::Right, MouseButtons::Middle}) {
-        if (buttonCodes & code) buttons |= qtButtonFor(code);
-    }
-    return buttons;
-}
-
-int qtKeyFor(int keyCode)
-{
-    if ((keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9')) {
-        return keyCode;
-    }
-    if (keyCode >= KeyCodes::F1 && keyCode < KeyCodes::F1 + kFunctionKeyCount) {
-        return Qt::Key_F1 + (keyCode - KeyCodes::F1);
-    }
-    for (const auto& [key, code] : kNamedKeys) {
-        if (code == keyCode) return key;   // Return comes before Enter: the main keyboard's key
-    }
-    return Qt::Key_unknown;
-}
-
-QString textFor(int keyCode)
-{
-    if (keyCode >= 'A' && keyCode <= 'Z') return QString(QChar(keyCode - 'A' + 'a'));
-    if (keyCode >= '0' && keyCode <= '9') return QString(QChar(keyCode));
-    switch (keyCode) {
-    case KeyCodes::Back:
-    case KeyCodes::Tab:
-    case KeyCodes::Enter:
-    case KeyCodes::Escape:
-    case KeyCodes::Space:
-        return QString(QChar(keyCode));
-    default:
-        return {};
-    }
-}
+std::span<const std::pair<int, int>> namedKeyCodes() { return kNamedKeys; }
 
 } // namespace snugbox

@@ -4,6 +4,9 @@
 #include <QString>
 #include <Qt>
 
+#include <span>
+#include <utility>
+
 namespace snugbox {
 
 int buttonCodeOf(Qt::MouseButton button);        // 1, 2, 4, or 0 for any other button
@@ -12,9 +15,7 @@ int shiftStateOf(Qt::KeyboardModifiers modifiers);
 int keyCodeOf(int qtKey);                        // 0 for a key without a code
 int characterOf(const QString& text);            // the first character typed, or -1
 
-Qt::MouseButton qtButtonFor(int buttonCode);
-Qt::MouseButtons qtButtonsFor(int buttonCodes);
-int qtKeyFor(int keyCode);
-QString textFor(int keyCode);                    // what the key types, empty if nothing
+// The keys whose codes are not simply their character, as (Qt key, key code) pairs.
+std::span<const std::pair<int, int>> namedKeyCodes();
 
 } // namespace snugbox

@@ -44,13 +44,4 @@ MessageBoxHandler replaceMessageBox(MessageBoxHandler handler)
     return std::exchange(currentHandler(), std::move(handler));
 }
 
-MessageBoxRecorder::MessageBoxRecorder()
-    : previous_(replaceMessageBox([this](const std::string& title, const std::string& text) {
-          messages_.push_back(ShownMessage{title, text});
-      }))
-{
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() { replaceMessageBox(std::move(previous_)); }
-
 } // namespace snugbox

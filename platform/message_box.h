@@ -3,7 +3,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace snugbox {
 
@@ -17,27 +16,5 @@ using MessageBoxHandler = std::function<void(const std::string& title, const std
 
 // Installs `handler` and returns the one it replaces, so that it can be put back.
 MessageBoxHandler replaceMessageBox(MessageBoxHandler handler);
-
-struct ShownMessage {
-    std::string title;
-    std::string text;
-    bool operator==(const ShownMessage&) const = default;
-};
-
-// While it lives, every message box is recorded here instead of shown. Recorders nest:
-// the newest one records, and each puts back what it replaced.
-class MessageBoxRecorder {
-public:
-    MessageBoxRecorder();
-    ~MessageBoxRecorder();
-    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
-
-    const std::vector<ShownMessage>& messages() const { return messages_; }
-
-private:
-    std::vector<ShownMessage> messages_;
-    MessageBoxHandler previous_;
-};
 
 } // namespace snugbox

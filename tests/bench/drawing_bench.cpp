@@ -11,7 +11,7 @@
 
 #include "graphics/graphics.h"
 #include "platform/application.h"
-#include "platform/event_simulation.h"
+#include "tests/support/platform/event_simulation.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 #include "rules/catalogue.h"

@@ -14,7 +14,7 @@
 #include "graphics/graphics.h"
 #include "graphics/resource_strings.h"
 #include "platform/desktop.h"
-#include "platform/event_simulation.h"
+#include "tests/support/platform/event_simulation.h"
 #include "tests/graphics/graphics_test_helpers.h"
 #include "tests/support/seeded_random.h"
 

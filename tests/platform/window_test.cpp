@@ -17,8 +17,8 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"
-#include "platform/event_simulation.h"
-#include "platform/message_box.h"
+#include "tests/support/platform/event_simulation.h"
+#include "tests/support/platform/message_box_recorder.h"
 #include "platform/surface_impl.h"
 #include "platform/window_impl.h"
 
@@ -156,13 +156,13 @@ TEST_F(Input, ArrivesWithButtonCodesAndPositionsADoubleClickForAQuickSecondPress
     ASSERT_TRUE(open(dialog));
     simulate::mouseDown(dialog, MouseButtons::Left, 10, 20);
     simulate::mouseDown(dialog, MouseButtons::Middle, 328, 206);
-    simulate::doubleClick(dialog, MouseButtons::Right, 0, 0);
-    simulate::mouseDown(dialog, MouseButtons::Right, 0, 0);   // far apart in time from the last
+    simulate::doubleClick(dialog, MouseButtons::Right, 1, 2);
+    simulate::mouseDown(dialog, MouseButtons::Right, 1, 2);   // far apart in time from the last
     for (int key : {KeyCodes::Escape, int{'A'}, KeyCodes::F1}) {
         simulate::keyStroke(dialog, key);   // letters give their capital as code
     }
     EXPECT_EQ(dialogEvents.only({"down", "dblclick", "keydown", "keypress"}),
-              (Lines{"down 1 10 20", "down 4 328 206", "down 2 0 0", "dblclick", "down 2 0 0", "keydown 27",
+              (Lines{"down 1 10 20", "down 4 328 206", "down 2 1 2", "dblclick", "down 2 1 2", "keydown 27",
                      "keypress 27", "keydown 65", "keypress 97", "keydown 112"}));
 }
 

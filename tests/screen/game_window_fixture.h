@@ -14,7 +14,7 @@
 #include "graphics/graphics.h"
 #include "graphics/sprite_layout.h"
 #include "platform/desktop.h"
-#include "platform/event_simulation.h"
+#include "tests/support/platform/event_simulation.h"
 #include "platform/window.h"
 #include "rules/catalogue.h"
 #include "rules/startup.h"

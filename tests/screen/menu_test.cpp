@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "game_window_fixture.h"
-#include "platform/message_box.h"
+#include "tests/support/platform/message_box_recorder.h"
 #include "screen/startup.h"
 
 namespace snugbox::testing {

@@ -13,7 +13,7 @@
 #include <tuple>
 
 #include "platform/keyed_store.h"
-#include "platform/message_box.h"
+#include "tests/support/platform/message_box_recorder.h"
 #include "rules/game_state.h"
 #include "store/settings_store.h"
 #include "tests/support/temp_dir.h"

@@ -1,8 +1,9 @@
 #pragma once
-// Drives windows in tests as a user would: mouse and keys go through the platform's real
-// input path (modality, double-click detection, focus and default button included), so a
-// window blocked by a modal window ignores them just as it ignores the user.
-// Positions are the window's logical client pixels.
+// Drives windows in tests as a user would, through Qt's test library: mouse and keys go
+// through the platform's real input path (modality, double-click detection, focus and
+// default button included), so a window blocked by a modal window ignores them just as it
+// ignores the user. Positions are the window's logical client pixels; (0, 0) is not one
+// of them, as Qt's test library reads it as "the middle of the window".
 
 #include <functional>
 #include <string_view>
@@ -16,11 +17,14 @@ class Label;
 namespace simulate {
 
 // Press and release one button (MouseButtons). Never part of a double click.
-void mouseDown(Window& window, int button, float x, float y);
+void mouseDown(Window& window, int button, int x, int y);
+// A press alone, and its release: for what happens between them.
+void mousePress(Window& window, int button, int x, int y);
+void mouseRelease(Window& window, int button, int x, int y);
 // Two quick presses of the button at one place: the second arrives as a double click.
-void doubleClick(Window& window, int button, float x, float y);
+void doubleClick(Window& window, int button, int x, int y);
 // Moves the pointer with no button held.
-void mouseMove(Window& window, float x, float y);
+void mouseMove(Window& window, int x, int y);
 // Presses and releases a key (KeyCodes), typing its character where it has one:
 // 13 for Enter, 27 for Esc, the letter for 'A' to 'Z' (lower case), the digit for '0' to '9'.
 void keyStroke(Window& window, int keyCode);
