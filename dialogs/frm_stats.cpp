@@ -39,7 +39,14 @@ frmStats::frmStats(GameState& state, std::function<void()> tablesCleared)
 {
 }
 
-void frmStats::show() { window_.showModal(); }
+void frmStats::show()
+{
+    if (window_.isOpen()) {
+        redrawRows();
+        return;
+    }
+    window_.showModal();
+}
 
 Window& frmStats::window() { return window_; }
 
@@ -93,6 +100,17 @@ void frmStats::drawRow(int row)
     }
     drawShadowText(nameCells_[row], kRowTextShift, table->names[row], kShadowTextDefault);
     drawShadowText(scoreCells_[row], kRowTextShift, std::to_string(table->scores[row]), kShadowTextDefault);
+}
+
+// Each cell is filled with the background again first, so that no old text shows through.
+void frmStats::redrawRows()
+{
+    for (int row = 1; row <= kBestScorePlaces; ++row) {
+        drawBox(nameCells_[row], kBoxFilled);
+        drawBox(scoreCells_[row], kBoxFilled);
+        drawRow(row);
+    }
+    window_.refresh();
 }
 
 void frmStats::layOutButtons()

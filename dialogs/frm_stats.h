@@ -18,7 +18,9 @@ public:
     frmStats(GameState& state, std::function<void()> tablesCleared);
 
     std::int16_t modeNum = 0;     // input: set before show(); 1 or 2
-    void show();                  // modal; returns when closed
+    // Modal; returns when closed. Open already (a game ended behind it and changed the
+    // table), it shows the rows as they are now and returns at once.
+    void show();
     Window& window();             // for tests
     const DialogFrame& frame() const { return frame_; }   // the drawn buttons, 1 "OK", 2 "Clear Scores"
 
@@ -32,6 +34,7 @@ private:
     BestScoreTable* shownTable();
     void layOutRows();
     void drawRow(int row);
+    void redrawRows();
     void layOutButtons();
     void clearScores();
 

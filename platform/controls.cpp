@@ -41,7 +41,7 @@ QFont qtFontFor(const Font& font)
 
 // ---- Label ----
 
-ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
+PressableLabel::PressableLabel(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -51,28 +51,17 @@ ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
     setAutoFillBackground(false);   // only the glyphs: the window's picture shows through
 }
 
-void ClickableLabel::mousePressEvent(QMouseEvent* event)
-{
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
-}
+void PressableLabel::mousePressEvent(QMouseEvent* event) { takePress(event); }
 
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
+void PressableLabel::mouseDoubleClickEvent(QMouseEvent* event) { takePress(event); }
+
+void PressableLabel::takePress(QMouseEvent* event)
 {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressed_ = false;
     event->accept();
-    if (click && clicked) {
-        const auto handler = clicked;
+    if (pressed) {
+        const auto handler = pressed;   // the handler may hide or delete the label
         handler();
     }
-}
-
-void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    pressed_ = false;   // the second press of a double press is no click
-    event->accept();
 }
 
 void Label::Impl::fitText()
@@ -84,7 +73,7 @@ void Label::Impl::fitText()
 
 Label::Label(Window& owner) : impl_(std::make_unique<Impl>())
 {
-    impl_->label = new ClickableLabel(owner.impl().widget.get());
+    impl_->label = new PressableLabel(owner.impl().widget.get());
     impl_->label->setFont(qtFontFor(kDialogFont));
     impl_->label->setVisible(true);
     impl_->fitText();
@@ -152,9 +141,9 @@ void Label::setVisible(bool visible)
 
 bool Label::isVisible() const { return impl_->label != nullptr && !impl_->label->isHidden(); }
 
-void Label::setClickHandler(std::function<void()> handler)
+void Label::setPressHandler(std::function<void()> handler)
 {
-    if (impl_->label != nullptr) impl_->label->clicked = std::move(handler);
+    if (impl_->label != nullptr) impl_->label->pressed = std::move(handler);
 }
 
 // ---- TextBox ----

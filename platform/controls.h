@@ -46,8 +46,8 @@ public:
     void setVisible(bool visible);
     bool isVisible() const;   // its own setting, whether or not the window is open
 
-    // Runs when a press of the left button on the label is released on it.
-    void setClickHandler(std::function<void()> handler);
+    // Runs when any mouse button is pressed on the label, at the press.
+    void setPressHandler(std::function<void()> handler);
 
     struct Impl;
     Impl& impl() { return *impl_; }

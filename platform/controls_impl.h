@@ -13,24 +13,24 @@
 
 namespace snugbox {
 
-// A label takes the presses that land on it, as a label on a classic form does, and
-// reports a click when the left button is released over it.
-class ClickableLabel : public QLabel {
+// A label takes the presses that land on it, as a label on a classic form does, and acts
+// on the press itself, with any button, as the game's buttons do.
+class PressableLabel : public QLabel {
 public:
-    explicit ClickableLabel(QWidget* parent);
-    std::function<void()> clicked;
+    explicit PressableLabel(QWidget* parent);
+    std::function<void()> pressed;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    // The second press of a quick double press arrives only as this; it is a press too.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    bool pressed_ = false;
+    void takePress(QMouseEvent* event);
 };
 
 struct Label::Impl {
-    QPointer<ClickableLabel> label;
+    QPointer<PressableLabel> label;
     bool sizedToText = true;
     void fitText();
 };

@@ -31,7 +31,7 @@ frmHoldfast::frmHoldfast(GameState& state, GraphicsResources& graphics, RandomSo
     Label1.setTextColour(Rgb{192, 192, 255});
     Label1.setGeometry(15, 139, 385, 49);
     Label1.setVisible(false);
-    Label1.setClickHandler([this] { Label1_Click(); });
+    Label1.setPressHandler([this] { Label1_Click(); });
 }
 
 frmHoldfast::~frmHoldfast() = default;

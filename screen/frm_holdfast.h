@@ -49,7 +49,6 @@ public:
     Window& window() { return window_; }
     GameRules& rules() { return rules_; }
     bool isPauseLabelVisible() const { return Label1.isVisible(); }
-    Label& pauseLabel() { return Label1; }
     const Timer& pieceTimer() const { return timerPieces; }
 
     // Where the store is written (on unload, after a new best score, after the tables were

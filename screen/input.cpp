@@ -109,6 +109,8 @@ void frmHoldfast::Form_KeyPress(std::int16_t keyAscii)
     }
 }
 
+// The pause label lies over part of the board and takes the presses there: any button
+// resumes at the press, as it does anywhere else in the window.
 void frmHoldfast::Label1_Click()
 {
     if (state_.gamePaused) {

@@ -90,9 +90,16 @@ TEST_F(Pause, PausingCoversThePlayAreaAndEveryWayOutOnlyResumesAndRepaintsIt)
     press(86, 346);
     simulate::keyStroke(window(), KeyCodes::Enter);
     EXPECT_FALSE(state.gamePaused);
-    press(86, 346);
-    simulate::click(form->pauseLabel());
-    EXPECT_FALSE(state.gamePaused);
+    // The pause label lies over the board and the help button's rectangle: a press on it
+    // with any button resumes at once, before the release, and does nothing more.
+    for (int button : {MouseButtons::Right, MouseButtons::Middle, MouseButtons::Left}) {
+        press(86, 346);
+        ASSERT_TRUE(form->isPauseLabelVisible());
+        simulate::mousePress(window(), button, 86, 185);
+        EXPECT_FALSE(state.gamePaused) << button;
+        simulate::mouseRelease(window(), button, 86, 185);
+    }
+    EXPECT_TRUE(opened.empty()) << "the help button under the label stays shut";
     EXPECT_TRUE(form->pieceTimer().isEnabled());
     newGame();
     EXPECT_EQ(state.totalScore, 0) << "and once playing, a new game starts";
@@ -121,6 +128,35 @@ TEST_F(Playing, ARankedScoreAndAClearedTableAreEachSavedAtOnce)
     form->rules().insertAPiece();   // due with every slot full: the game is over
     EXPECT_FALSE(state.gamePlaying);
     EXPECT_EQ(stored().second, "Anonoymous") << "the name entry and the table were shown";
+}
+
+// The piece timer ticks on behind the table opened from the menu.
+TEST_F(Playing, AGameOverBehindTheOpenTableAsksTheNameAndTheTableThenShowsTheNewRow)
+{
+    for (int slot = 2; slot <= 5; ++slot) putPiece(slot, {{0, 0}});
+    state.totalScore = 480;
+    state.pumpTicks = static_cast<std::int16_t>(state.pumpMaxSize - 1);
+    Surface afterTheName;
+    simulate::whenModalOpens([&](Window& table) {
+        simulate::whenModalOpens([](Window& nameEntry) {
+            simulate::processEvents(100);   // the name box takes the focus
+            simulate::typeText(nameEntry, "Ada");
+            simulate::keyStroke(nameEntry, KeyCodes::Enter);
+        });
+        form->setPieceTimerEnabled(true);   // the next tick brings a piece into a full dispenser
+        for (int wait = 0; wait < 100 && (state.gamePlaying || simulate::openModalWindow() != &table); ++wait) {
+            simulate::processEvents(20);
+        }
+        afterTheName = table.surface().clone();
+        simulate::keyStroke(table, KeyCodes::Escape);
+    });
+    press(86, 296);   // best scores
+    ASSERT_EQ(state.bestScores[2].names[1], "Ada");
+    simulate::whenModalOpens([&](Window& table) {
+        EXPECT_TRUE(showsBlock(afterTheName, 0, 0, table.surface(), 0, 0, 466, 400)) << "as a fresh opening shows it";
+        simulate::keyStroke(table, KeyCodes::Escape);
+    });
+    press(86, 296);
 }
 
 // The program's own directory holds no piece catalogue, as a broken install would.
