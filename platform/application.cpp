@@ -15,6 +15,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 #include "platform/application_impl.h"
 #include "platform/program_directory.h"
@@ -144,11 +145,21 @@ Window* Application::Impl::openMainWindow() const
     return nullptr;
 }
 
+void Application::Impl::toolkitDialogOpened(QDialog& dialog) { toolkitDialogs.emplace_back(&dialog); }
+
+void Application::Impl::toolkitDialogEnded(const QDialog& dialog)
+{
+    std::erase_if(toolkitDialogs, [&dialog](const QPointer<QDialog>& open) { return open == &dialog || open.isNull(); });
+}
+
 void Application::Impl::deliverQuitIfIdle()
 {
     if (!quitPending || !modalWindows.empty()) {
         return;
     }
+    // The handler and the main window's unload run with the quit no longer pending, so
+    // that a second request starts afresh, but still under way.
+    const bool deliveringAlready = std::exchange(deliveringQuit, true);
     if (quitHandler) {
         quitPending = false;
         const auto handler = quitHandler;
@@ -160,7 +171,8 @@ void Application::Impl::deliverQuitIfIdle()
         quitPending = false;
         QCoreApplication::quit();
     }
-    // Otherwise nothing is open to close yet: the quit waits for run().
+    // Otherwise nothing is open to close yet and the quit stays pending until run().
+    deliveringQuit = deliveringAlready;
 }
 
 void Application::Impl::deliverQuitLater()
@@ -226,6 +238,12 @@ void Application::requestQuit()
     for (auto window = modal.rbegin(); window != modal.rend(); ++window) {
         if (impl_->exists(*window) && (*window)->isOpen()) {
             (*window)->impl().closeWindow();
+        }
+    }
+    const auto dialogs = impl_->toolkitDialogs;
+    for (const QPointer<QDialog>& dialog : dialogs) {
+        if (dialog != nullptr) {
+            dialog->accept();
         }
     }
     impl_->deliverQuitIfIdle();

@@ -37,11 +37,12 @@ public:
     // reason, it is closed the way its close box closes it.
     int run();
 
-    // An orderly quit closes every modal window, lets the code that opened them run on,
-    // and then, once no modal window is open, calls the quit handler on the
-    // user-interface thread. Without a handler the main window is closed the way its
-    // close box closes it. SIGTERM, SIGINT, SIGHUP and the end of the desktop session all
-    // come here.
+    // An orderly quit closes every modal window and every message box (as its OK button
+    // would), lets the code that opened them run on, and then, once no modal window is
+    // open, calls the quit handler on the user-interface thread. Without a handler the
+    // main window is closed the way its close box closes it. Until then no message box
+    // waits for the player. SIGTERM, SIGINT, SIGHUP and the end of the desktop session
+    // all come here.
     void setQuitHandler(std::function<void()> handler);
     void requestQuit();
     bool isQuitting() const;   // a quit was requested and has not been delivered yet

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/application.h"
+#include "platform/application_impl.h"
+
 namespace snugbox {
 namespace {
 
@@ -16,16 +19,29 @@ MessageBoxHandler& currentHandler()
     return handler;
 }
 
+void writeToStandardError(const std::string& title, const std::string& text)
+{
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+}
+
 void showRealMessageBox(const std::string& title, const std::string& text)
 {
     // A widget needs a widget application; without one a box would abort the program.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+        writeToStandardError(title, text);
+        return;
+    }
+    // A program asked to end must not stay waiting for an OK.
+    Application::Impl& application = Application::instance().impl();
+    if (application.quitUnderWay()) {
+        writeToStandardError(title, text);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Ok);
+    application.toolkitDialogOpened(box);
     box.exec();
+    application.toolkitDialogEnded(box);
 }
 
 } // namespace

@@ -376,7 +376,9 @@ void Window::show()
         impl_->widget->activateWindow();
         return;
     }
-    if (impl_->load()) {
+    // While the program is quitting the window loads, so that the quit closes it as its
+    // close box would, but never appears.
+    if (impl_->load() && !Application::instance().isQuitting()) {
         impl_->present(Qt::NonModal);
     }
 }

@@ -107,7 +107,8 @@ public:
 
     WindowKind kind() const;
 
-    // Loads the window (onLoad) unless it is open already, then shows it. Not modal.
+    // Loads the window (onLoad) unless it is open already, then shows it. Not modal. When
+    // the program is quitting, the window loads but does not appear; the quit closes it.
     void show();
     // Loads and shows the window modally and returns when it has closed. Meanwhile the
     // other windows take no mouse or keyboard input, and every enabled timer keeps
