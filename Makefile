@@ -17,12 +17,15 @@ build: deps
 run: build
 	./$(RELEASE_DIR)/bin/snugbox
 
+# Every test twice: in a plain build, then the whole program again under AddressSanitizer
+# and UndefinedBehaviorSanitizer (every library, the widget tests and the end-to-end runs of
+# the sanitized snugbox).
 test: deps
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DSNUGBOX_TESTS=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DSNUGBOX_TESTS=ON \
-	      -DSNUGBOX_RULES_ONLY=ON -DSNUGBOX_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DSNUGBOX_TESTS=ON -DSNUGBOX_SANITIZE=ON \
+	      -DSNUGBOX_RULES_ONLY=OFF
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 

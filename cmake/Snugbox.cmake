@@ -31,8 +31,19 @@ function(snugbox_test name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE SNUGBOX_DATA_DIR="${SNUGBOX_DATA_DIR}")
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    # A dialog left open by a broken case would otherwise wait for input until CI gives up.
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+  # A dialog left open by a broken case would otherwise wait for input until CI gives up.
+  set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+  if(SNUGBOX_SANITIZER_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT_MODIFICATION "${SNUGBOX_SANITIZER_ENVIRONMENT}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+endfunction()
+
+# snugbox_sanitizer_environment(): in the sanitized build, every test added so far by
+# add_test() in the calling folder runs with the sanitizers' settings.
+function(snugbox_sanitizer_environment)
+  get_directory_property(tests TESTS)
+  if(SNUGBOX_SANITIZER_ENVIRONMENT AND tests)
+    set_tests_properties(${tests} PROPERTIES ENVIRONMENT_MODIFICATION "${SNUGBOX_SANITIZER_ENVIRONMENT}")
+  endif()
 endfunction()
