@@ -15,7 +15,7 @@ snugbox=$1
 state=$2
 signal=$3
 
-for tool in Xvfb xdotool xev; do
+for tool in Xvfb xdotool xev stdbuf; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"; exit 77; }
 done
 
@@ -85,9 +85,10 @@ seed_store_below_zero() {
 }
 
 start() {
-    # Every window that appears on the screen, from the start.
-    xev -root -event substructure >"$work/screen.log" 2>&1 &
+    # Every window that appears on the screen, from the start, line by line as it happens.
+    stdbuf -oL xev -root -event substructure >"$work/screen.log" 2>&1 &
     xev_pid=$!
+    sleep 0.3
     "$program" >"$work/snugbox.log" 2>&1 &
     game_pid=$!
 }
