@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -100,6 +101,33 @@ bool setAside(const QString& file)
     return false;
 }
 
+// QSettings takes "<file>.lock" while it saves and finds a lock whose process has ended
+// stale at once; but a writer killed right after creating the lock leaves it empty, naming
+// no process, and every later save would then wait half a minute for it to age. A live
+// writer fills its lock the moment it creates it, so an empty one a second old is left over.
+void removeAbandonedLock(const QString& file)
+{
+    const QString lock = file + QStringLiteral(".lock");
+    const QFileInfo info(lock);
+    constexpr qint64 kFillingMs = 1000;
+    if (info.exists() && info.size() == 0 &&
+        info.lastModified().msecsTo(QDateTime::currentDateTime()) > kFillingMs) {
+        QFile::remove(lock);
+    }
+}
+
+// Once a save has returned, its file's new name is on the disk too, so that a power cut
+// right afterwards keeps it; the file's contents are on the disk before it is renamed.
+void syncDirectoryOf(const QString& file)
+{
+    const QByteArray directory = QFile::encodeName(QFileInfo(file).absolutePath());
+    const int descriptor = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
 std::unique_ptr<QSettings> openSettings(const QString& file)
 {
     auto settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
@@ -140,6 +168,7 @@ std::optional<KeyedStore> KeyedStore::openRoot(const std::string& directory)
 
 struct KeyedStoreKey::Impl {
     std::unique_ptr<QSettings> settings;   // null once closed
+    bool changed = false;                  // a value was written since the key opened
     bool written = false;                  // what closing reported
 
     QVariant valueOf(std::string_view name) const
@@ -155,6 +184,7 @@ struct KeyedStoreKey::Impl {
         if (settings && isPlainValueName(name)) {
             settings->setValue(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
                                value);
+            changed = true;
         }
     }
 };
@@ -185,6 +215,7 @@ std::unique_ptr<KeyedStoreKey> KeyedStore::openOrCreateKey(const std::vector<std
         return nullptr;
     }
     settings->setAtomicSyncRequired(true);
+    removeAbandonedLock(file);
     auto impl = std::make_unique<KeyedStoreKey::Impl>();
     impl->settings = std::move(settings);
     return std::make_unique<KeyedStoreKey>(std::move(impl));
@@ -241,6 +272,9 @@ bool KeyedStoreKey::close()
     if (impl_->settings) {
         impl_->settings->sync();
         impl_->written = impl_->settings->status() == QSettings::NoError;
+        if (impl_->written && impl_->changed) {
+            syncDirectoryOf(impl_->settings->fileName());
+        }
         impl_->settings.reset();
     }
     return impl_->written;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -242,6 +243,24 @@ TEST_F(SettingsStore, ASaveCutShortLeavesThePreviousStoreWhole)
     EXPECT_EQ(std::pair(ending, fileText(storeFile)), std::pair(-SIGXFSZ, before));
     EXPECT_EQ(storedValues(loaded()), storedValues(sample()));
     ASSERT_TRUE(saveSettings(changed, config));   // the dead writer's lock is no obstacle
+    EXPECT_EQ(storedValues(loaded()), storedValues(changed));
+}
+
+// A writer killed between creating its lock and writing its process id into it.
+TEST_F(SettingsStore, AnEmptyLockLeftByAKilledWriterHoldsUpNoLaterSave)
+{
+    ASSERT_TRUE(saveSettings(sample(), config));
+    const fs::path lock = storeFile.string() + ".lock";
+    std::ofstream{lock};
+    fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::seconds(5));
+    GameState changed = sample();
+    changed.bestScores[2].names[1] = "Newcomer";
+    // Waiting for the lock to grow old would take half a minute; the child gets ten seconds.
+    EXPECT_EQ(inChildProcess([&changed, this] {
+                  alarm(10);
+                  return saveSettings(changed, config) ? 0 : 1;
+              }),
+              0);
     EXPECT_EQ(storedValues(loaded()), storedValues(changed));
 }
 
