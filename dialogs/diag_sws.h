@@ -17,7 +17,6 @@ public:
 
     void show();                  // modal; closes itself 2000 ms after load
     Window& window();
-    Timer& splashTimer() { return splashTimer_; }   // for tests
 
 private:
     void onLoad() override;

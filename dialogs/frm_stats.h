@@ -22,7 +22,6 @@ public:
     // table), it shows the rows as they are now and returns at once.
     void show();
     Window& window();             // for tests
-    const DialogFrame& frame() const { return frame_; }   // the drawn buttons, 1 "OK", 2 "Clear Scores"
 
 private:
     void onLoad() override;

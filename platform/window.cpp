@@ -432,18 +432,6 @@ void Window::refresh()
     impl_->widget->repaint(qtRect(changed));
 }
 
-Surface Window::snapshot() const
-{
-    QWidget& widget = *impl_->widget;
-    const QImage shot = widget.grab().toImage();
-    Surface result(widget.width(), widget.height());
-    // The grab is in device pixels; the surface in logical ones.
-    QPainter painter(&result.impl().image);
-    painter.drawImage(QRect(0, 0, widget.width(), widget.height()), shot);
-    painter.end();
-    return result;
-}
-
 void Window::setCaption(const std::string& caption)
 {
     impl_->widget->setWindowTitle(QString::fromStdString(caption));

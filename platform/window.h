@@ -125,9 +125,6 @@ public:
     Surface& surface();
     // Presents what was drawn since the last refresh, before returning.
     void refresh();
-    // The client area as the user sees it: the surface with the standard controls drawn
-    // over it. For tests and for looking at a window without a screen.
-    Surface snapshot() const;
 
     void setCaption(const std::string& caption);
     std::string caption() const;

@@ -215,7 +215,7 @@ TEST(WelcomeScreen, ShowsThePictureTopLeftAndClosesItselfAfterTwoSecondsWhatever
     expected.blockCopy(0, 0, 300, 200, graphics.backgroundSurface, 0, 0, RasterOp::SrcCopy);
     diagSWS welcome{graphics};
     simulate::whenModalOpens([&](Window& window) {
-        EXPECT_TRUE(showsBlock(window.snapshot(), 0, 0, expected, 0, 0, 680, 450));
+        EXPECT_TRUE(showsBlock(snapshot(window), 0, 0, expected, 0, 0, 680, 450));
         simulate::after(1000, [&] {
             for (int key : {KeyCodes::Escape, KeyCodes::Enter, KeyCodes::Space}) simulate::keyStroke(window, key);
             simulate::mouseDown(window, MouseButtons::Left, 350, 420);   // the edge of the maker's area

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "platform/application_impl.h"
 #include "platform/controls_impl.h"
 #include "platform/input_mapping_impl.h"
+#include "platform/surface_impl.h"
 #include "platform/window_impl.h"
 
 namespace snugbox::simulate {
@@ -238,3 +240,19 @@ void whenModalOpens(std::function<void(Window&)> action)
 }
 
 } // namespace snugbox::simulate
+
+namespace snugbox::testing {
+
+Surface snapshot(Window& window)
+{
+    QWidget& widget = *widgetOf(window);
+    const QImage shot = widget.grab().toImage();
+    Surface result(widget.width(), widget.height());
+    // The grab is in device pixels; the surface in logical ones.
+    QPainter painter(&result.impl().image);
+    painter.drawImage(QRect(0, 0, widget.width(), widget.height()), shot);
+    painter.end();
+    return result;
+}
+
+} // namespace snugbox::testing

@@ -47,4 +47,14 @@ Window* openModalWindow();
 void whenModalOpens(std::function<void(Window&)> action);
 
 } // namespace simulate
+
+class Surface;
+
+namespace testing {
+
+// The client area as the user sees it: the window's surface with its standard controls
+// drawn over it, without needing a screen.
+Surface snapshot(Window& window);
+
+} // namespace testing
 } // namespace snugbox
