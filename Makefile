@@ -4,11 +4,12 @@ RELEASE_DIR := build/release
 TEST_DIR    := build/test
 SANITIZE_DIR:= build/sanitize
 BENCH_DIR   := build/bench
+DEPS        := ./scripts/install-deps.sh
 
 .PHONY: run test bench data deps build clean
 
 deps:
-	@./scripts/install-deps.sh
+	@$(DEPS) run
 
 build: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
@@ -17,7 +18,8 @@ build: deps
 run: build
 	./$(RELEASE_DIR)/bin/snugbox
 
-test: deps
+test:
+	@$(DEPS) test
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DSNUGBOX_TESTS=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -26,7 +28,8 @@ test: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@$(DEPS) bench
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DSNUGBOX_BENCH=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target snugbox_bench
 	cd $(BENCH_DIR) && QT_QPA_PLATFORM=offscreen ./tests/bench/snugbox_bench
