@@ -1,12 +1,13 @@
 # Snugbox: `make run` plays, `make test` checks. Both install what is missing first.
 JOBS        ?= $(shell nproc)
+PREFIX      ?= /usr/local
 RELEASE_DIR := build/release
 TEST_DIR    := build/test
 SANITIZE_DIR:= build/sanitize
 BENCH_DIR   := build/bench
 DEPS        := ./scripts/install-deps.sh
 
-.PHONY: run test bench data deps build clean
+.PHONY: run test bench data deps build install uninstall clean
 
 deps:
 	@$(DEPS) run
@@ -37,6 +38,23 @@ bench:
 # Regenerates the shipped data files in data/ from the generators in tools/.
 data: build
 	./$(RELEASE_DIR)/tools/snugbox_generate data
+
+# Installs the release build below PREFIX; DESTDIR puts the tree below another root, as
+# packagers do. The list of what went where stays in build/release for `make uninstall`.
+# As root (sudo make install) it installs the last `make build` as it is, so that no file in
+# the build tree comes to belong to root; it builds only when there is nothing to install.
+install:
+	@if [ "$$(id -u)" -ne 0 ] || [ ! -x $(RELEASE_DIR)/bin/snugbox ]; then $(MAKE) --no-print-directory build; fi
+	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE_DIR) --prefix "$(PREFIX)" --strip
+
+# Removes what the last `make install` installed, then the game's own directories if empty.
+uninstall:
+	@manifest=$(RELEASE_DIR)/install_manifest.txt; \
+	test -f $$manifest || { echo "$$manifest is missing: nothing to uninstall"; exit 1; }; \
+	while IFS= read -r file || [ -n "$$file" ]; do rm -fv -- "$(DESTDIR)$$file"; done <$$manifest; \
+	grep -E '/snugbox/(snugbox|copyright)$$' $$manifest | while IFS= read -r file; do \
+	    rmdir -v -- "$(DESTDIR)$${file%/*}" || true; done; \
+	rm $$manifest
 
 clean:
 	rm -rf build
