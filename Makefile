@@ -7,7 +7,7 @@ SANITIZE_DIR:= build/sanitize
 BENCH_DIR   := build/bench
 DEPS        := ./scripts/install-deps.sh
 
-.PHONY: run test bench data deps build install uninstall clean
+.PHONY: run test bench data deps build install uninstall package clean
 
 deps:
 	@$(DEPS) run
@@ -55,6 +55,14 @@ uninstall:
 	grep -E '/snugbox/(snugbox|copyright)$$' $$manifest | while IFS= read -r file; do \
 	    rmdir -v -- "$(DESTDIR)$${file%/*}" || true; done; \
 	rm $$manifest
+
+# The Debian package snugbox_<version>_<arch>.deb, made from the release build, left here.
+package:
+	@$(DEPS) package
+	@$(MAKE) --no-print-directory build
+	rm -rf $(RELEASE_DIR)/package
+	cd $(RELEASE_DIR) && cpack -B package
+	mv $(RELEASE_DIR)/package/snugbox_*.deb .
 
 clean:
 	rm -rf build
