@@ -19,6 +19,7 @@ declare -A probe=(
   [pkg-config]='command -v pkg-config'
   [gzip]='command -v gzip'
   [qt6-base-dev]='pkg-config --exists "Qt6Widgets >= 6.4"'
+  [libqt6gui6]='test -f "$(pkg-config --variable=libdir Qt6Core)/qt6/plugins/platforms/libqxcb.so"'
   [libgl-dev]='pkg-config --exists gl'
   [fontconfig]='command -v fc-list'
   [fonts-liberation2]='fc-list "Liberation Sans" | grep -q .'
@@ -30,6 +31,7 @@ declare -A probe=(
   [xvfb]='command -v Xvfb'
   [xauth]='command -v xauth'
   [xdotool]='command -v xdotool'
+  [procps]='command -v ps'
   [x11-utils]='command -v xprop'
   [imagemagick]='command -v convert && command -v compare && command -v import && command -v identify'
   [librsvg2-bin]='command -v rsvg-convert'
@@ -39,10 +41,12 @@ declare -A probe=(
   [lintian]='command -v lintian'
 )
 
-run=(g++ make cmake pkg-config gzip qt6-base-dev libgl-dev fontconfig fonts-liberation2)
+# The X11 platform plugin comes with libqt6gui6 in Debian 12 (qt6-qpa-plugins holds only
+# the VNC and touch plugins).
+run=(g++ make cmake pkg-config gzip qt6-base-dev libqt6gui6 libgl-dev fontconfig fonts-liberation2)
 package=(dpkg-dev file)
 bench=(libbenchmark-dev)
-test_only=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick librsvg2-bin
+test_only=(libgtest-dev libgmock-dev xvfb xauth xdotool procps x11-utils imagemagick librsvg2-bin
            desktop-file-utils appstream groff-base lintian)
 
 # A new purpose is one more line here, with its packages in a list above.
