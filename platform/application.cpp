@@ -26,6 +26,9 @@ namespace {
 
 constexpr int kVersionMajor = 1;
 constexpr int kVersionMinor = 0;
+// The name of the installed desktop entry (without ".desktop"), also the AppStream id and
+// the icon name: desktops find the menu entry and icon of a running window through it.
+constexpr char kDesktopFileName[] = "org.example.snugbox.Snugbox";
 
 // A signal handler may do next to nothing; writing one byte to a pipe is allowed, and
 // the event loop wakes up on the other end and quits in an orderly way from there.
@@ -68,6 +71,7 @@ Application::Impl::Impl()
     QCoreApplication::setApplicationName(QString::fromStdString(Application::title()));
     QCoreApplication::setApplicationVersion(
         QStringLiteral("%1.%2").arg(kVersionMajor).arg(kVersionMinor));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     // The main window decides when the program ends, not the last window to close: the
     // welcome screen closes before the main window opens.
     QGuiApplication::setQuitOnLastWindowClosed(false);

@@ -10,6 +10,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QRegularExpression>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -668,22 +670,26 @@ QImage welcomeImage()
 }
 
 // ---------------------------------------------------------------------------------------
-// The icon: a piece of three bevelled squares on a dark rounded tile.
+// The icon: a piece of three bevelled squares on a dark rounded tile. One drawing feeds
+// two canvases, pixels for the PNG sizes and SVG elements for the scalable icon, so that
+// the two cannot come to show different pictures.
 
-QImage iconImage(int size)
+class IconCanvas {
+public:
+    virtual ~IconCanvas() = default;
+    // The rounded tile, shaded from top to bottom over the whole icon's height; a rim of
+    // zero width draws none.
+    virtual void tile(const QRectF& box, double radius, const QColor& top, const QColor& bottom, double rim) = 0;
+    virtual void rectangle(const QRectF& box, const QColor& colour) = 0;
+    virtual void polygon(const QPolygonF& corners, const QColor& colour) = 0;
+};
+
+void drawIcon(IconCanvas& canvas, int size)
 {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
     const double s = size;
-    QLinearGradient back(0, 0, 0, s);
-    back.setColorAt(0.0, QColor(66, 94, 164));
-    back.setColorAt(1.0, QColor(26, 38, 78));
-    painter.setPen(size >= 32 ? QPen(kGold, s / 48.0) : Qt::NoPen);
-    painter.setBrush(back);
     const double inset = size >= 32 ? s / 64.0 : 0.0;
-    painter.drawRoundedRect(QRectF(inset, inset, s - 2 * inset, s - 2 * inset), s * 0.2, s * 0.2);
+    canvas.tile(QRectF(inset, inset, s - 2 * inset, s - 2 * inset), s * 0.2, QColor(66, 94, 164),
+                QColor(26, 38, 78), size >= 32 ? s / 48.0 : 0.0);
 
     const double cell = s * 0.36;
     const double left = (s - 2 * cell) / 2.0;
@@ -697,22 +703,108 @@ QImage iconImage(int size)
     for (const auto& [corner, colourNumber] : squares) {
         const QColor base = fromRgb(kPieceColours[static_cast<std::size_t>(colourNumber - 1)]);
         const QRectF box(corner, QSizeF(cell, cell));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(scaled(base, 0.45));
-        painter.drawRect(box);
+        canvas.rectangle(box, scaled(base, 0.45));
         const QRectF inner = box.adjusted(s / 64.0 + 0.5, s / 64.0 + 0.5, -(s / 64.0 + 0.5), -(s / 64.0 + 0.5));
         const QRectF face = inner.adjusted(bevel, bevel, -bevel, -bevel);
-        painter.setBrush(lighter(base, 0.5));
-        painter.drawPolygon(QPolygonF{inner.topLeft(), inner.topRight(), face.topRight(), face.topLeft()});
-        painter.setBrush(lighter(base, 0.25));
-        painter.drawPolygon(QPolygonF{inner.topLeft(), face.topLeft(), face.bottomLeft(), inner.bottomLeft()});
-        painter.setBrush(scaled(base, 0.6));
-        painter.drawPolygon(QPolygonF{inner.bottomLeft(), face.bottomLeft(), face.bottomRight(), inner.bottomRight()});
-        painter.setBrush(scaled(base, 0.75));
-        painter.drawPolygon(QPolygonF{inner.topRight(), inner.bottomRight(), face.bottomRight(), face.topRight()});
-        painter.setBrush(base);
-        painter.drawRect(face);
+        canvas.polygon(QPolygonF{inner.topLeft(), inner.topRight(), face.topRight(), face.topLeft()}, lighter(base, 0.5));
+        canvas.polygon(QPolygonF{inner.topLeft(), face.topLeft(), face.bottomLeft(), inner.bottomLeft()},
+                       lighter(base, 0.25));
+        canvas.polygon(QPolygonF{inner.bottomLeft(), face.bottomLeft(), face.bottomRight(), inner.bottomRight()},
+                       scaled(base, 0.6));
+        canvas.polygon(QPolygonF{inner.topRight(), inner.bottomRight(), face.bottomRight(), face.topRight()},
+                       scaled(base, 0.75));
+        canvas.rectangle(face, base);
     }
+}
+
+class PainterCanvas : public IconCanvas {
+public:
+    explicit PainterCanvas(QImage& image) : painter_(&image) { painter_.setRenderHint(QPainter::Antialiasing); }
+
+    void tile(const QRectF& box, double radius, const QColor& top, const QColor& bottom, double rim) override
+    {
+        QLinearGradient shade(0, 0, 0, painter_.device()->height());
+        shade.setColorAt(0.0, top);
+        shade.setColorAt(1.0, bottom);
+        painter_.setPen(rim > 0 ? QPen(kGold, rim) : Qt::NoPen);
+        painter_.setBrush(shade);
+        painter_.drawRoundedRect(box, radius, radius);
+    }
+    void rectangle(const QRectF& box, const QColor& colour) override
+    {
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(colour);
+        painter_.drawRect(box);
+    }
+    void polygon(const QPolygonF& corners, const QColor& colour) override
+    {
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(colour);
+        painter_.drawPolygon(corners);
+    }
+
+private:
+    QPainter painter_;
+};
+
+// Writes the elements as SVG 1.1 text with the same numbers the painter gets. QPainter's
+// default pen joins are bevelled, so the rim's are too.
+class SvgCanvas : public IconCanvas {
+public:
+    explicit SvgCanvas(int size) : size_(size) {}
+
+    void tile(const QRectF& box, double radius, const QColor& top, const QColor& bottom, double rim) override
+    {
+        body_ += QStringLiteral("<defs><linearGradient id=\"shade\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" "
+                                "y1=\"0\" x2=\"0\" y2=\"%1\"><stop offset=\"0\" stop-color=\"%2\"/>"
+                                "<stop offset=\"1\" stop-color=\"%3\"/></linearGradient></defs>\n")
+                     .arg(size_)
+                     .arg(top.name(), bottom.name());
+        body_ += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"url(#shade)\"")
+                     .arg(number(box.x()), number(box.y()), number(box.width()), number(box.height()), number(radius));
+        if (rim > 0) {
+            body_ += QStringLiteral(" stroke=\"%1\" stroke-width=\"%2\" stroke-linejoin=\"bevel\"")
+                         .arg(kGold.name(), number(rim));
+        }
+        body_ += QStringLiteral("/>\n");
+    }
+    void rectangle(const QRectF& box, const QColor& colour) override
+    {
+        body_ += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"/>\n")
+                     .arg(number(box.x()), number(box.y()), number(box.width()), number(box.height()), colour.name());
+    }
+    void polygon(const QPolygonF& corners, const QColor& colour) override
+    {
+        QStringList points;
+        for (const QPointF& corner : corners) {
+            points << number(corner.x()) + QLatin1Char(',') + number(corner.y());
+        }
+        body_ += QStringLiteral("<polygon points=\"%1\" fill=\"%2\"/>\n").arg(points.join(QLatin1Char(' ')), colour.name());
+    }
+
+    QByteArray document() const
+    {
+        return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                              "version=\"1.1\" width=\"%1\" height=\"%1\" viewBox=\"0 0 %1 %1\">\n%2</svg>\n")
+            .arg(size_)
+            .arg(body_)
+            .toUtf8();
+    }
+
+private:
+    // Four decimals are far below a pixel at any size a desktop shows the icon.
+    static QString number(double value) { return QString::number(value, 'f', 4).remove(QRegularExpression("\\.?0+$")); }
+
+    int size_;
+    QString body_;
+};
+
+QImage iconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    PainterCanvas canvas(image);
+    drawIcon(canvas, size);
     return image;
 }
 
@@ -738,6 +830,14 @@ std::vector<NamedFile> generateIcons()
         icons.push_back(NamedFile{"snugbox-" + std::to_string(size) + ".png", encoded(iconImage(size), "PNG")});
     }
     return icons;
+}
+
+Bytes generateScalableIcon()
+{
+    SvgCanvas canvas(kScalableIconSize);
+    drawIcon(canvas, kScalableIconSize);
+    const QByteArray svg = canvas.document();
+    return Bytes(svg.begin(), svg.end());
 }
 
 } // namespace snugbox::tools

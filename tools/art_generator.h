@@ -26,4 +26,9 @@ Bytes generateWelcomePicture();
 inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 std::vector<NamedFile> generateIcons();
 
+// The same icon as an SVG document, snugbox.svg: drawn by the code that paints the PNGs,
+// in the coordinates of the largest one.
+inline constexpr int kScalableIconSize = 256;
+Bytes generateScalableIcon();
+
 } // namespace snugbox::tools

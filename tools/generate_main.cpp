@@ -43,6 +43,7 @@ int main(int argc, char** argv)
     for (const tools::NamedFile& icon : tools::generateIcons()) {
         written = writeOrComplain(directory, icon.name, icon.bytes) && written;
     }
+    written = writeOrComplain(directory, "snugbox.svg", tools::generateScalableIcon()) && written;
     written = writeOrComplain(directory, "Snugbox.htm", std::vector<std::uint8_t>(help.begin(), help.end())) && written;
     return written ? 0 : 1;
 }

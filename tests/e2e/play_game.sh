@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# play_game.sh SNUGBOX: plays the opening of a game with the real program on a virtual X
-# server, as a player would: the welcome screen, the main window with its welcome message, a
-# new game, the first piece taken, carried with its shadow and dropped, then Exit, and the
-# store it left. Exits 77 (skipped) when no virtual X server or xdotool is installed. With
-# SNUGBOX_E2E_SHOTS set to a directory, a picture of a game in play is left there as screenshot.png.
+# play_game.sh SNUGBOX DESKTOP_ENTRY: plays the opening of a game with the real program on a
+# virtual X server, as a player would: the welcome screen, the main window with its welcome
+# message, its icon and the window class the desktop entry names, a new game, the first piece
+# taken, carried with its shadow and dropped, then Exit, and the store it left. SNUGBOX may be
+# a link to the program. Exits 77 (skipped) when no virtual X server or xdotool is installed.
+# With SNUGBOX_E2E_SHOTS set to a directory, a picture of a game in play is left there as
+# screenshot.png.
 set -uo pipefail
 
 snugbox=$1
-sheet="$(dirname "$snugbox")/ALLPICDATA.BMP"
+desktop_entry=$2
+sheet="$(dirname "$(readlink -f "$snugbox")")/ALLPICDATA.BMP"
 
 for tool in Xvfb xdotool import convert compare xprop; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"; exit 77; }
@@ -80,6 +83,12 @@ wait_until 5 visible_window_count_is 1 || fail "the welcome screen stayed"
 echo "welcome screen: 680 x 450, borderless, shown for about ${shown_for}s"
 
 [[ $(geometry_of "$main") == "WIDTH=765 HEIGHT=563 " ]] || fail "main window is $(geometry_of "$main")"
+# The class lets a desktop group the window with its menu entry; the icon comes from the
+# program's directory. Each is matched whole: grep -q leaving xprop's pipe early would fail
+# the pipeline.
+class=$(sed -n 's/^StartupWMClass=//p' "$desktop_entry")
+[[ $(xprop -id "$main" WM_CLASS) == *", \"$class\"" ]] || fail "window class $(xprop -id "$main" WM_CLASS), not $class"
+[[ $(xprop -id "$main" _NET_WM_ICON) == *"Icon ("* ]] || fail "no window icon"
 
 shot() { import -window "$main" "png:$work/$1.png"; }
 
@@ -128,7 +137,7 @@ wait_until 10 welcome_shown || fail "no welcome message"
 # The play area darkens where the message is shown, but not its rightmost part.
 at_least "$(not_of_colour "$work/welcome.png" 190 20 400 150 "$panel")" 20000 || fail "play area not dimmed"
 none "$(not_of_colour "$work/welcome.png" 680 200 60 200 "$panel")" || fail "the slot column was dimmed"
-echo "main window: 765 x 563, welcome message over the dimmed play area"
+echo "main window: 765 x 563, class $class, with its icon, welcome message over the dimmed play area"
 
 # --- a new game: the board from the sprite sheet, and the first piece in slot 1 --------------
 click_at() { xdotool mousemove --window "$main" "$1" "$2" click "${3:-1}"; }

@@ -21,6 +21,7 @@ TEST(ArtGenerator, RegeneratesTheShippedPicturesAndAnIconOfEverySizeByteForByte)
 {
     EXPECT_TRUE(shipped("ALLPICDATA.BMP") == generateSpriteSheet()) << "data/ALLPICDATA.BMP is stale: run `make data`";
     EXPECT_TRUE(shipped("BGIMG.BMP") == generateWelcomePicture()) << "data/BGIMG.BMP is stale: run `make data`";
+    EXPECT_TRUE(shipped("snugbox.svg") == generateScalableIcon()) << "data/snugbox.svg is stale: run `make data`";
     const std::vector<NamedFile> icons = generateIcons();
     ASSERT_EQ(icons.size(), std::size(kIconSizes));
     for (std::size_t i = 0; i < icons.size(); ++i) {
