@@ -1,5 +1,5 @@
 #pragma once
-// A fresh directory under the system's temporary directory, removed with its contents.
+// A fresh directory under the system's temporary directory (or another), removed with its contents.
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,9 +10,9 @@ namespace snugbox::testing {
 
 class TempDir {
 public:
-    TempDir()
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "snugbox-test-XXXXXX").string();
+        std::string pattern = (base / "snugbox-test-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
