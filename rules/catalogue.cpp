@@ -162,12 +162,14 @@ std::optional<std::string> parseAllPieces(GameState& state, std::span<const std:
                                  " size classes; pieces of 1 to 6 squares need 6");
     }
 
+    // Grown class by class: a damaged count costs no more memory than the file holds.
     OneBasedVector<PieceSizeClass> classes;
-    classes.resize(classCount);
     for (int size = 1; size <= classCount; ++size) {
-        if (auto error = readClass(reader, size, classes[size])) {
+        PieceSizeClass sizeClass;
+        if (auto error = readClass(reader, size, sizeClass)) {
             return problem(name, *error);
         }
+        classes.push_back(std::move(sizeClass));
     }
     state.pieceSizeCount = classCount;
     state.allPieces = std::move(classes);
