@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Snugbox need.
+# Installs the Debian 12 packages that building, running and testing Snugbox need;
+# `install-deps.sh fuzz` adds what `make fuzz` needs on top.
 # Only missing packages are installed; as root apt-get runs directly, otherwise through sudo.
 set -euo pipefail
 
@@ -10,6 +11,11 @@ packages=(
   fonts-liberation2 fontconfig
   xvfb xauth xdotool x11-utils imagemagick
 )
+case "${1:-}" in
+  "") ;;
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;   # libFuzzer and the sanitizers' runtimes
+  *) echo "usage: $0 [fuzz]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
