@@ -1,9 +1,12 @@
+#include <array>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
+#include "platform/application.h"
 #include "tests/fuzz/harnesses.h"
 
 namespace snugbox::fuzz {
@@ -42,6 +45,20 @@ const std::filesystem::path& scratchDirectory()
         return made;
     }();
     return *directory;
+}
+
+void makeApplicationAsTheGameDoes()
+{
+    static const bool made = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        constexpr std::array signals{SIGTERM, SIGINT, SIGHUP};
+        std::array<struct sigaction, signals.size()> fuzzers{};
+        for (std::size_t i = 0; i < signals.size(); ++i) sigaction(signals[i], nullptr, &fuzzers[i]);
+        Application::instance();
+        for (std::size_t i = 0; i < signals.size(); ++i) sigaction(signals[i], &fuzzers[i], nullptr);
+        return true;
+    }();
+    (void)made;
 }
 
 void writeFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size)

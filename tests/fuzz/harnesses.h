@@ -45,6 +45,12 @@ void require(bool holds, const Message& what)
 // system's temporary directory and removed when the program ends.
 const std::filesystem::path& scratchDirectory();
 
+// The game makes its application object before it reads any file (a store value may
+// be of a picture type, which needs one), so the harnesses reading through the platform
+// make it too, once, on Qt's offscreen platform unless another is asked for. The
+// fuzzer keeps its own handling of the signals the application would take over.
+void makeApplicationAsTheGameDoes();
+
 void writeFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size);
 std::string fileBytes(const std::filesystem::path& path);
 

@@ -238,6 +238,7 @@ void scribbleOverFreedMemory(int width, int height)
 
 int fuzzPictures(const std::uint8_t* data, std::size_t size)
 {
+    makeApplicationAsTheGameDoes();
     if (claimedPixels(data, size) > kMostPixelsTried) {
         return -1;
     }

@@ -64,6 +64,7 @@ void requireSame(const GameState& saved, const GameState& loaded)
 
 int fuzzStore(const std::uint8_t* data, std::size_t size)
 {
+    makeApplicationAsTheGameDoes();
     static int runs = 0;
     // A new directory each time: the settings library remembers every file it has read.
     const fs::path config = scratchDirectory() / ("store-" + std::to_string(++runs));
