@@ -1,13 +1,14 @@
 # Snugbox: `make run` plays, `make test` checks. Both install what is missing first.
 JOBS        ?= $(shell nproc)
 PREFIX      ?= /usr/local
+FUZZ_SECONDS?= 300
 RELEASE_DIR := build/release
 TEST_DIR    := build/test
 SANITIZE_DIR:= build/sanitize
 BENCH_DIR   := build/bench
 DEPS        := ./scripts/install-deps.sh
 
-.PHONY: run test bench data deps build install uninstall package clean
+.PHONY: run test bench fuzz data deps build install uninstall package clean
 
 deps:
 	@$(DEPS) run
@@ -37,6 +38,11 @@ bench:
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DSNUGBOX_BENCH=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target snugbox_bench
 	cd $(BENCH_DIR) && QT_QPA_PLATFORM=offscreen ./tests/bench/snugbox_bench
+
+# Fuzzes the catalogue, picture and store readers for FUZZ_SECONDS each (clang, in build/fuzz).
+fuzz:
+	@$(DEPS) fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) ./scripts/fuzz.sh
 
 # Regenerates the shipped data files in data/ from the generators in tools/.
 data: build

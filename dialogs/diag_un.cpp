@@ -5,6 +5,7 @@
 #include "graphics/drawing.h"
 #include "graphics/graphics.h"
 #include "platform/surface.h"
+#include "rules/best_scores.h"
 
 namespace snugbox {
 namespace {
@@ -24,8 +25,10 @@ bool startsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC
 
 } // namespace
 
-std::string nameFromTyped(std::string_view typed)
+std::string nameFromTyped(std::string_view typedText)
 {
+    const std::string kept = withoutInvisibleMarks(typedText);
+    const std::string_view typed = kept;
     if (typed.empty()) {
         return kEmptyName;
     }

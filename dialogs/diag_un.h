@@ -16,9 +16,9 @@ class RandomSource;
 // The longest name the best-score tables keep, in characters.
 inline constexpr std::size_t kMaxNameCharacters = 19;
 
-// The name stored for what the player typed: as typed, spaces kept, cut to its first
-// kMaxNameCharacters characters (whole UTF-8 characters, never half of one); nothing
-// typed gives "-".
+// The name stored for what the player typed: as typed, spaces kept, without the
+// invisible U+FEFF (which names never hold), cut to its first kMaxNameCharacters
+// characters (whole UTF-8 characters, never half of one); nothing typed gives "-".
 std::string nameFromTyped(std::string_view typed);
 
 class diagUN : private WindowEvents {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QString>
+#include <QTemporaryFile>
 #include <QVariant>
 
 #include <fcntl.h>
@@ -170,6 +171,8 @@ struct KeyedStoreKey::Impl {
     std::unique_ptr<QSettings> settings;   // null once closed
     bool changed = false;                  // a value was written since the key opened
     bool written = false;                  // what closing reported
+    // A key read as stored is read from a private copy of its file, removed on closing.
+    std::unique_ptr<QTemporaryFile> copyRead;
 
     QVariant valueOf(std::string_view name) const
     {
@@ -181,7 +184,7 @@ struct KeyedStoreKey::Impl {
 
     void write(std::string_view name, const QVariant& value)
     {
-        if (settings && isPlainValueName(name)) {
+        if (settings && !copyRead && isPlainValueName(name)) {
             settings->setValue(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
                                value);
             changed = true;
@@ -219,6 +222,41 @@ std::unique_ptr<KeyedStoreKey> KeyedStore::openOrCreateKey(const std::vector<std
     auto impl = std::make_unique<KeyedStoreKey::Impl>();
     impl->settings = std::move(settings);
     return std::make_unique<KeyedStoreKey>(std::move(impl));
+}
+
+std::unique_ptr<KeyedStoreKey> KeyedStore::openKeyAsStored(const std::vector<std::string>& path) const
+{
+    if (path.empty() || !std::all_of(path.begin(), path.end(), isPlainKeyName)) {
+        return nullptr;
+    }
+    const QString file = keyFilePath(directory_, path);
+    QFile stored(file);
+    if (!QFileInfo(file).isFile() || !stored.open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    // A name this process has never used, so that nothing cached stands in for the bytes.
+    auto copy = std::make_unique<QTemporaryFile>(file + QStringLiteral(".read-XXXXXX"));
+    if (!copy->open() || copy->write(stored.readAll()) != stored.size() || !copy->flush()) {
+        return nullptr;
+    }
+    copy->close();
+    std::unique_ptr<QSettings> settings = openSettings(copy->fileName());
+    if (settings->status() != QSettings::NoError) {
+        return nullptr;
+    }
+    auto impl = std::make_unique<KeyedStoreKey::Impl>();
+    impl->settings = std::move(settings);
+    impl->copyRead = std::move(copy);
+    return std::make_unique<KeyedStoreKey>(std::move(impl));
+}
+
+bool KeyedStore::setKeyAside(const std::vector<std::string>& path) const
+{
+    if (path.empty() || !std::all_of(path.begin(), path.end(), isPlainKeyName)) {
+        return false;
+    }
+    const QString file = keyFilePath(directory_, path);
+    return !QFileInfo::exists(file) || setAside(file);
 }
 
 KeyedStoreKey::KeyedStoreKey(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -267,8 +305,20 @@ void KeyedStoreKey::writeText(std::string_view name, std::string_view text)
     impl_->write(name, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+void KeyedStoreKey::removeAll()
+{
+    if (impl_->settings && !impl_->copyRead) {
+        impl_->settings->clear();
+    }
+}
+
 bool KeyedStoreKey::close()
 {
+    if (impl_->copyRead) {
+        impl_->settings.reset();   // before its file goes
+        impl_->copyRead.reset();
+        impl_->written = true;     // nothing was to be written
+    }
     if (impl_->settings) {
         impl_->settings->sync();
         impl_->written = impl_->settings->status() == QSettings::NoError;

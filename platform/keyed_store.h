@@ -38,6 +38,16 @@ public:
     // created, or when a damaged file could not be moved out of the way.
     std::unique_ptr<KeyedStoreKey> openOrCreateKey(const std::vector<std::string>& path) const;
 
+    // The key as its file on disk holds it now. The settings library answers later reads
+    // of a file in the same process from what that process last wrote or read, so this
+    // is the way to see what the next start of the program will read. The key is read
+    // only: writes are ignored. Null when the file is missing or cannot be parsed.
+    std::unique_ptr<KeyedStoreKey> openKeyAsStored(const std::vector<std::string>& path) const;
+
+    // Moves the key's file aside whole, under the name a damaged file gets. True when it
+    // is out of the way (or was not there).
+    bool setKeyAside(const std::vector<std::string>& path) const;
+
 private:
     explicit KeyedStore(std::string directory) : directory_(std::move(directory)) {}
     std::string directory_;
@@ -68,6 +78,8 @@ public:
 
     void writeBinary(std::string_view name, std::span<const std::uint8_t> bytes);
     void writeText(std::string_view name, std::string_view text);
+    // Removes every value of the key, its own and any others the file holds.
+    void removeAll();
 
     // Writes every change to the file in one step. True when the file now holds them all
     // (or nothing needed writing); closing again gives the same answer. A closed key

@@ -1,10 +1,12 @@
 #include "platform/surface.h"
 
 #include <QFont>
+#include <QImageReader>
 #include <QPainter>
 #include <QString>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -146,6 +148,58 @@ QString textFor(std::string_view text, std::uint32_t flags)
     return result;
 }
 
+// Whether an image of this size and layout stays within the memory the BMP reader itself
+// would allow a picture.
+bool withinReaderLimit(QSize size, QImage::Format format)
+{
+    if (size.isEmpty() || format == QImage::Format_Invalid) {
+        return false;
+    }
+    const qint64 bitsPerLine = static_cast<qint64>(size.width()) * QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 bytes = (bitsPerLine + 31) / 32 * 4 * size.height();
+    return bytes <= static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024;
+}
+
+struct ReadResult {
+    QImage image;
+    bool read = false;
+    bool overClearedPixels = false;   // the pixels landed in the memory cleared for them
+};
+
+// The reader decodes into an image handed to it when that has the size and layout it
+// wants; then every pixel the file does not give keeps the zero it was cleared to.
+ReadResult readBmpOver(const QString& path, QSize size, QImage::Format format)
+{
+    ReadResult result;
+    if (withinReaderLimit(size, format)) {
+        result.image = QImage(size, format);
+        result.image.fill(0);
+    }
+    const uchar* cleared = result.image.isNull() ? nullptr : result.image.constBits();
+    QImageReader reader(path, "BMP");
+    result.read = reader.read(&result.image);
+    result.overClearedPixels = result.read && cleared != nullptr && result.image.constBits() == cleared;
+    return result;
+}
+
+// The BMP reader writes only the pixels a file gives: run-length data may skip ahead or
+// end early, plain data may be cut short, and the rest of a picture it allocates holds
+// whatever that memory held before. So the picture is read into memory cleared to zero
+// (colour 0 of its table, or black), of the size and layout the reader announces, and
+// should it pick another after all, once more in the one it picked. A picture that still
+// does not land in cleared memory is refused, as an unreadable one is.
+QImage readBmpOverKnownPixels(const QString& path)
+{
+    const QImageReader header(path, "BMP");
+    QSize size = header.size();
+    size.setHeight(std::abs(size.height()));   // a top-down picture gives its height negative
+    ReadResult result = readBmpOver(path, size, header.imageFormat());
+    if (result.read && !result.overClearedPixels) {
+        result = readBmpOver(path, result.image.size(), result.image.format());
+    }
+    return result.overClearedPixels ? result.image : QImage();
+}
+
 } // namespace
 
 QImage makeSurfaceImage(int width, int height)
@@ -190,8 +244,8 @@ bool Surface::isNull() const { return impl_->image.isNull() || width() == 0 || h
 
 bool Surface::loadBmp(const std::string& path)
 {
-    QImage loaded;
-    if (!loaded.load(QString::fromStdString(path), "BMP")) {
+    const QImage loaded = readBmpOverKnownPixels(QString::fromStdString(path));
+    if (loaded.isNull()) {
         return false;
     }
     QImage image = makeSurfaceImage(loaded.width(), loaded.height());

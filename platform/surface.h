@@ -72,7 +72,9 @@ public:
     int height() const;
     bool isNull() const;
 
-    // Loads a BMP file at its own size. On failure the surface is left as it was.
+    // Loads a BMP file at its own size. On failure the surface is left as it was. Pixels
+    // the file does not give (run-length data that skips ahead or ends early, a file cut
+    // short) show colour 0 of its colour table, or black: the same on every load.
     bool loadBmp(const std::string& path);
     bool saveBmp(const std::string& path) const;
     bool savePng(const std::string& path) const;

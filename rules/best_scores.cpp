@@ -40,4 +40,19 @@ void insertBestScore(GameState& state, std::int16_t mode, std::int32_t score,
     table.names[place] = name;
 }
 
+std::string withoutInvisibleMarks(std::string_view name)
+{
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";   // U+FEFF in UTF-8
+    std::string kept;
+    kept.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        if (name.substr(at, kMark.size()) == kMark) {
+            at += kMark.size();
+        } else {
+            kept += name[at++];
+        }
+    }
+    return kept;
+}
+
 } // namespace snugbox

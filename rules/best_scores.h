@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace snugbox {
 
@@ -17,5 +18,10 @@ std::int16_t rankOfScore(const GameState& state, std::int16_t mode, std::int32_t
 // one place (the last one drops out). Does nothing when the score earns no place.
 void insertBestScore(GameState& state, std::int16_t mode, std::int32_t score,
                      const std::string& name);
+
+// The name without U+FEFF. Names never hold that invisible mark, which a paste can bring:
+// the store's text format drops it at the start of a value, so a name holding it would
+// not come back as it was saved.
+std::string withoutInvisibleMarks(std::string_view name);
 
 } // namespace snugbox

@@ -1,5 +1,6 @@
 #include "rules/catalogue.h"
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -47,25 +48,65 @@ std::string problem(const std::string& name, const std::string& what) { return n
 
 std::string inClass(int size) { return " in size class " + std::to_string(size); }
 
+std::string boxOf(const PieceShape& shape)
+{
+    return std::to_string(shape.width) + " x " + std::to_string(shape.height) + " box";
+}
+
+// The carried-piece surfaces and the dispenser slots have room for 4 x 4 squares, the
+// drop writes one cell per square, and turning and centring a piece go by its box: so
+// every square lies in the box, no two share a cell, and each row and column of the
+// box holds a square. A shape that keeps to this also fits the empty 9 x 9 board.
+std::optional<std::string> shapeProblem(const PieceShape& shape, int size)
+{
+    if (shape.width == 0 || shape.height == 0) {
+        return " has a width or height of 0";
+    }
+    if (shape.width > kMaxShapeSide || shape.height > kMaxShapeSide) {
+        return " has a " + boxOf(shape) + " (at most 4 x 4 is supported)";
+    }
+    std::array<std::array<int, kMaxShapeSide>, kMaxShapeSide> squareOn{};   // [row][col], 0 = none
+    std::array<bool, kMaxShapeSide> rowUsed{};
+    std::array<bool, kMaxShapeSide> colUsed{};
+    for (int k = 1; k <= size; ++k) {
+        const Square& square = shape.squares[k];
+        if (square.col >= shape.width || square.row >= shape.height) {
+            return " has square " + std::to_string(k) + " outside its " + boxOf(shape);
+        }
+        int& onCell = squareOn[square.row][square.col];
+        if (onCell != 0) {
+            return " has squares " + std::to_string(onCell) + " and " + std::to_string(k) + " on one cell";
+        }
+        onCell = k;
+        rowUsed[square.row] = colUsed[square.col] = true;
+    }
+    for (int col = 0; col < shape.width; ++col) {
+        if (!colUsed[col]) {
+            return " has no square in column " + std::to_string(col + 1) + " of its " + boxOf(shape);
+        }
+    }
+    for (int row = 0; row < shape.height; ++row) {
+        if (!rowUsed[row]) {
+            return " has no square in row " + std::to_string(row + 1) + " of its " + boxOf(shape);
+        }
+    }
+    return std::nullopt;
+}
+
 // Reads one shape record of a class of `size` squares; the caller made sure the bytes are there.
 std::optional<std::string> readShape(ByteReader& reader, int size, int index, PieceShape& shape)
 {
     shape.width = reader.readByte();
     shape.height = reader.readByte();
-    const std::string where = "shape " + std::to_string(index) + inClass(size);
-    if (shape.width == 0 || shape.height == 0) {
-        return where + " has a width or height of 0";
-    }
     shape.squares.resize(size);
     shape.colours.resize(size);
     for (int k = 1; k <= size; ++k) {
         const std::uint8_t packed = reader.readByte();
         shape.squares[k] = Square{static_cast<std::int16_t>(packed & 15),
                                   static_cast<std::int16_t>(packed >> 4)};
-        if (shape.squares[k].col >= shape.width || shape.squares[k].row >= shape.height) {
-            return where + " has square " + std::to_string(k) + " outside its " +
-                   std::to_string(shape.width) + " x " + std::to_string(shape.height) + " box";
-        }
+    }
+    if (auto problem = shapeProblem(shape, size)) {
+        return "shape " + std::to_string(index) + inClass(size) + *problem;
     }
     return std::nullopt;
 }
@@ -121,12 +162,14 @@ std::optional<std::string> parseAllPieces(GameState& state, std::span<const std:
                                  " size classes; pieces of 1 to 6 squares need 6");
     }
 
+    // Grown class by class: a damaged count costs no more memory than the file holds.
     OneBasedVector<PieceSizeClass> classes;
-    classes.resize(classCount);
     for (int size = 1; size <= classCount; ++size) {
-        if (auto error = readClass(reader, size, classes[size])) {
+        PieceSizeClass sizeClass;
+        if (auto error = readClass(reader, size, sizeClass)) {
             return problem(name, *error);
         }
+        classes.push_back(std::move(sizeClass));
     }
     state.pieceSizeCount = classCount;
     state.allPieces = std::move(classes);

@@ -16,12 +16,17 @@ namespace snugbox {
 
 // The generator draws sizes 1..6, so a usable catalogue has at least this many classes.
 inline constexpr int kRequiredSizeClasses = 6;
+// A shape's box is at most this many squares wide and high.
+inline constexpr int kMaxShapeSide = 4;
 // Classes and shapes are counted in 16 bits throughout the game.
 inline constexpr std::int32_t kMaxCatalogueCount = 32767;
 
 // Reads the catalogue at path into state.allPieces and state.pieceSizeCount.
 // Returns a one-line message naming the file and the problem when the file cannot be
 // used; state is then left untouched. Bytes after the last shape are ignored.
+// Every shape of an accepted catalogue, in every class, lies in a box of at most
+// kMaxShapeSide x kMaxShapeSide squares, has a square in each row and column of that
+// box and no two squares on one cell.
 std::optional<std::string> loadAllPieces(GameState& state, const std::string& path);
 
 // The same for bytes already in memory; name is used in the message.

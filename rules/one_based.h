@@ -6,6 +6,7 @@
 #include <array>
 #include <cassert>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace snugbox {
@@ -45,6 +46,7 @@ public:
     void resize(int n) { items_.resize(static_cast<std::size_t>(n < 0 ? 0 : n) + 1); }
     void clear() { resize(0); }
     void push_back(const T& item) { items_.push_back(Cell{item}); }
+    void push_back(T&& item) { items_.push_back(Cell{std::move(item)}); }
 
     T& operator[](int index)
     {

@@ -4,6 +4,8 @@
 #   run      build and play the game (`make run`, `make install`)
 #   package  also build the Debian package (`make package`)
 #   bench    also build and run the benchmarks (`make bench`)
+#   fuzz     also build and run the fuzzers (`make fuzz`): clang, libFuzzer and the
+#            sanitizers' runtimes
 #   test     everything `make test` uses: all of the above, the test frameworks, a virtual
 #            X server and the tools that drive it, and the desktop-file validators
 # Each package is found by a probe (a command, pkg-config, a file), not by dpkg alone, so a
@@ -39,6 +41,8 @@ declare -A probe=(
   [appstream]='command -v appstreamcli'
   [groff-base]='command -v groff'
   [lintian]='command -v lintian'
+  [clang]='command -v clang++'
+  [libclang-rt-14-dev]='test -f "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a 2>/dev/null)"'
 )
 
 # The X11 platform plugin comes with libqt6gui6 in Debian 12 (qt6-qpa-plugins holds only
@@ -46,6 +50,7 @@ declare -A probe=(
 run=(g++ make cmake pkg-config gzip qt6-base-dev libqt6gui6 libgl-dev fontconfig fonts-liberation2)
 package=(dpkg-dev file)
 bench=(libbenchmark-dev)
+fuzz=(clang libclang-rt-14-dev)
 test_only=(libgtest-dev libgmock-dev xvfb xauth xdotool procps x11-utils imagemagick librsvg2-bin
            desktop-file-utils appstream groff-base lintian)
 
@@ -54,8 +59,9 @@ case ${1:-} in
   run) wanted=("${run[@]}") ;;
   package) wanted=("${run[@]}" "${package[@]}") ;;
   bench) wanted=("${run[@]}" "${bench[@]}") ;;
+  fuzz) wanted=("${run[@]}" "${fuzz[@]}") ;;
   test) wanted=("${run[@]}" "${package[@]}" "${bench[@]}" "${test_only[@]}") ;;
-  *) echo "usage: $0 run|package|bench|test" >&2; exit 2 ;;
+  *) echo "usage: $0 run|package|bench|fuzz|test" >&2; exit 2 ;;
 esac
 
 missing_packages() {

@@ -8,11 +8,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
 #include "platform/keyed_store.h"
 #include "platform/message_box.h"
+#include "rules/best_scores.h"
 #include "rules/game_state.h"
 
 namespace snugbox {
@@ -161,7 +163,7 @@ void readBestScores(const KeyedStoreKey& key, int mode, BestScoreTable& table)
     takeScoresBlock(table, block);
     for (int row = 1; row <= kBestScorePlaces; ++row) {
         if (auto name = key.readText(nameValueName(mode, row), kNameBufferCharacters)) {
-            table.names[row] = std::move(*name);
+            table.names[row] = withoutInvisibleMarks(*name);
         } else {
             table.names[row] = kNeverStoredName;
             table.scores[row] = 0;
@@ -175,6 +177,79 @@ void writeBestScores(KeyedStoreKey& key, int mode, const BestScoreTable& table)
     for (int row = 1; row <= kBestScorePlaces; ++row) {
         key.writeText(nameValueName(mode, row), table.names[row]);
     }
+}
+
+void readEveryValue(const KeyedStoreKey& key, GameState& state)
+{
+    readSolvingData(key, state);
+    readCarriedValue(key, state);
+    readSoundOptions(key, state);
+    for (int mode = 1; mode <= kGameModes; ++mode) {
+        readBestScores(key, mode, state.bestScores[mode]);
+    }
+}
+
+enum class OtherValues { Keep, Drop };
+
+bool writeEveryValue(const KeyedStore& root, const GameState& state, OtherValues others)
+{
+    const std::unique_ptr<KeyedStoreKey> key = root.openOrCreateKey(keyPath());
+    if (!key) {
+        return false;
+    }
+    if (others == OtherValues::Drop) {
+        key->removeAll();
+    }
+    key->writeBinary(kSolvingDataName, solvingBlockOf(state));
+    key->writeBinary(kCarriedValueName, carriedBlockOf(state));
+    key->writeBinary(kSoundOptionsName, soundBlockOf(state));
+    for (int mode = 1; mode <= kGameModes; ++mode) {
+        writeBestScores(*key, mode, state.bestScores[mode]);
+    }
+    return key->close();
+}
+
+std::size_t characterCount(std::string_view text)
+{
+    return static_cast<std::size_t>(std::ranges::count_if(
+        text, [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0U) != 0x80U; }));
+}
+
+auto storedValuesOf(const GameState& state)
+{
+    return std::tie(state.solvingDataHead, state.gameMode, state.currentLevel, state.solvingDataTail,
+                    state.numwfsfValue, state.soundOptions, state.bestScores);
+}
+
+// The values as a load gives them back: a name too long for the reader's buffer is a row
+// never stored, and names lose the mark they never hold.
+GameState asLoadGivesThemBack(const GameState& saved)
+{
+    GameState expected = saved;
+    for (int mode = 1; mode <= kGameModes; ++mode) {
+        BestScoreTable& table = expected.bestScores[mode];
+        for (int row = 1; row <= kBestScorePlaces; ++row) {
+            table.names[row] = withoutInvisibleMarks(table.names[row]);
+            if (characterCount(table.names[row]) >= kNameBufferCharacters) {
+                table.names[row] = kNeverStoredName;
+                table.scores[row] = 0;
+            }
+        }
+    }
+    return expected;
+}
+
+// Whether the next start of the game, reading the file from disk, gets the saved values.
+bool readsBackAsSaved(const KeyedStore& root, const GameState& saved)
+{
+    const std::unique_ptr<KeyedStoreKey> key = root.openKeyAsStored(keyPath());
+    if (!key) {
+        return false;
+    }
+    GameState readBack;   // as at start-up
+    readEveryValue(*key, readBack);
+    const GameState expected = asLoadGivesThemBack(saved);
+    return storedValuesOf(readBack) == storedValuesOf(expected);
 }
 
 std::optional<KeyedStore> openRootOrTell(const std::string& configDirectory)
@@ -198,15 +273,8 @@ void loadSettings(GameState& state, const std::string& configDirectory)
     if (!root) {
         return;
     }
-    const std::unique_ptr<KeyedStoreKey> key = root->openOrCreateKey(keyPath());
-    if (!key) {
-        return;
-    }
-    readSolvingData(*key, state);
-    readCarriedValue(*key, state);
-    readSoundOptions(*key, state);
-    for (int mode = 1; mode <= kGameModes; ++mode) {
-        readBestScores(*key, mode, state.bestScores[mode]);
+    if (const std::unique_ptr<KeyedStoreKey> key = root->openOrCreateKey(keyPath())) {
+        readEveryValue(*key, state);
     }
 }
 
@@ -216,17 +284,17 @@ bool saveSettings(const GameState& state, const std::string& configDirectory)
     if (!root) {
         return false;
     }
-    const std::unique_ptr<KeyedStoreKey> key = root->openOrCreateKey(keyPath());
-    if (!key) {
+    if (!writeEveryValue(*root, state, OtherValues::Keep)) {
         return false;
     }
-    key->writeBinary(kSolvingDataName, solvingBlockOf(state));
-    key->writeBinary(kCarriedValueName, carriedBlockOf(state));
-    key->writeBinary(kSoundOptionsName, soundBlockOf(state));
-    for (int mode = 1; mode <= kGameModes; ++mode) {
-        writeBestScores(*key, mode, state.bestScores[mode]);
+    if (readsBackAsSaved(*root, state)) {
+        return true;
     }
-    return key->close();
+    // Something in the file that is not the game's (a value under a name the settings
+    // library writes back differently, say) spoilt it. The spoilt file goes aside whole,
+    // as an unreadable store does at load, and the game's values are written alone.
+    root->setKeyAside(keyPath());
+    return writeEveryValue(*root, state, OtherValues::Drop) && readsBackAsSaved(*root, state);
 }
 
 } // namespace snugbox

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -21,14 +22,21 @@ Bytes withInt32(Bytes bytes, std::size_t at, std::int32_t value)
     return bytes;
 }
 
-// `classes` classes, class s holding one lying bar of s squares.
-Bytes barCatalogue(int classes = 6)
+// `classes` classes, class s holding one shape of s squares laid in rows of four from the
+// top-left corner, unless `replaced` gives the record of class s's shape.
+Bytes blockCatalogue(int classes = 6, const std::map<int, Bytes>& replaced = {})
 {
     Bytes bytes = withInt32({}, 0, classes);
-    for (std::uint8_t size = 1; size <= classes; ++size) {
-        bytes.insert(bytes.end(), {0, 0, 0, 0, 1, 0, 0, 0, size, 1});   // reserved, one shape of size x 1
-        for (std::uint8_t k = 0; k < size; ++k) {
-            bytes.push_back(k);
+    for (int size = 1; size <= classes; ++size) {
+        bytes.insert(bytes.end(), {0, 0, 0, 0, 1, 0, 0, 0});   // reserved, one shape
+        if (const auto shape = replaced.find(size); shape != replaced.end()) {
+            bytes.insert(bytes.end(), shape->second.begin(), shape->second.end());
+            continue;
+        }
+        bytes.push_back(static_cast<std::uint8_t>(std::min(size, 4)));
+        bytes.push_back(static_cast<std::uint8_t>((size + 3) / 4));
+        for (int k = 0; k < size; ++k) {
+            bytes.push_back(static_cast<std::uint8_t>((k / 4) << 4 | (k % 4)));
         }
     }
     return bytes;
@@ -36,7 +44,7 @@ Bytes barCatalogue(int classes = 6)
 
 TEST(Catalogue, RefusesEveryKindOfDamageWithALineNamingFileAndProblem)
 {
-    const Bytes good = barCatalogue();
+    const Bytes good = blockCatalogue();
     const std::size_t class2Count = 4 + 11 + 4;
     auto changed = [&good](std::size_t at, std::uint8_t value) {
         Bytes bytes = good;
@@ -48,7 +56,7 @@ TEST(Catalogue, RefusesEveryKindOfDamageWithALineNamingFileAndProblem)
         {"cut by one byte", Bytes(good.begin(), good.end() - 1), "ends"},
         {"zero classes", withInt32(good, 0, 0), "size classes"},
         {"too many classes", withInt32(good, 0, 40000), "32767"},
-        {"five classes", barCatalogue(5), "need 6"},
+        {"five classes", blockCatalogue(5), "need 6"},
         {"zero shapes", withInt32(good, class2Count, 0), "shape count"},
         {"too many shapes", withInt32(good, class2Count, 70000), "32767"},
         {"shapes beyond the file", withInt32(good, class2Count, 1000), "ends"},
@@ -56,6 +64,15 @@ TEST(Catalogue, RefusesEveryKindOfDamageWithALineNamingFileAndProblem)
         {"zero height", changed(class2Count + 5, 0), "width or height of 0"},
         {"square below its box", changed(class2Count + 7, 0x10), "outside"},
         {"square right of its box", changed(class2Count + 7, 0x02), "outside"},
+        // What the game draws, turns and drops must be what the record says it is.
+        {"two squares on one cell", changed(class2Count + 7, 0x00), "squares 1 and 2 on one cell"},
+        {"five wide", blockCatalogue(6, {{5, {5, 1, 0, 1, 2, 3, 4}}}), "at most 4 x 4"},
+        {"five high", blockCatalogue(6, {{5, {1, 5, 0x00, 0x10, 0x20, 0x30, 0x40}}}), "at most 4 x 4"},
+        {"wider than its squares", changed(class2Count + 4, 3), "column 3"},
+        {"higher than its squares", changed(class2Count + 5, 2), "row 2"},
+        {"squares off its left edge", blockCatalogue(6, {{1, {2, 1, 0x01}}}), "column 1"},
+        {"squares off its top edge", blockCatalogue(6, {{1, {1, 2, 0x10}}}), "row 1"},
+        {"a class beyond 6 keeps the rules too", blockCatalogue(7, {{7, {7, 1, 0, 1, 2, 3, 4, 5, 6}}}), "class 7"},
     };
     for (const auto& [what, bytes, mentions] : files) {
         GameState state;

@@ -98,14 +98,37 @@ protected:
         return buffer;
     }
 
-    std::multiset<std::string> filesSetAside() const
+    std::multiset<std::string> filesSetAside(const std::string& configDirectory = {}) const
     {
+        const fs::path folder = configDirectory.empty() ? storeFile.parent_path()
+                                                        : fs::path(configDirectory) / "Quillon/Snugbox";
         std::multiset<std::string> contents;
-        for (const fs::path& path : fs::directory_iterator(storeFile.parent_path())) {
+        for (const fs::path& path : fs::directory_iterator(folder)) {
             if (path.filename().string().starts_with("1.0.ini.corrupt-")) contents.insert(fileText(path));
         }
         return contents;
     }
+
+    // A configuration directory not used before in this process, whose store holds `content`.
+    // The settings library answers a second read of a file from what this process last
+    // wrote to it, so only a new path shows what the next start of the game would read.
+    std::string directoryHolding(const std::string& content) const
+    {
+        const std::string directory = temp.file("start" + std::to_string(++starts_));
+        fs::create_directories(directory + "/Quillon/Snugbox");
+        std::ofstream(directory + "/Quillon/Snugbox/1.0.ini", std::ios::binary) << content;
+        return directory;
+    }
+
+    GameState loadedAtNextStart(const std::string& configDirectory) const
+    {
+        GameState state;
+        loadSettings(state, directoryHolding(fileText(configDirectory + "/Quillon/Snugbox/1.0.ini")));
+        return state;
+    }
+
+private:
+    mutable int starts_ = 0;
 };
 
 TEST_F(SettingsStore, FirstRunCreatesTheStoreAndTakesTheDefaultsAndScoresWithoutANameAreNoRows)
@@ -162,6 +185,37 @@ TEST_F(SettingsStore, NamesComeBackAsTypedCountedInCharactersAndATooLongOneEmpti
     saved.bestScores[2].scores[3] = 0;
     EXPECT_EQ(tables, saved.bestScores);
     EXPECT_EQ(key()->readText("1STATS1", 2), "-") << "one character fits the buffer of one and its zero";
+}
+
+TEST_F(SettingsStore, AValueNotTheGamesThatASaveWouldSpoilIsDroppedAndTheGamesValuesComeBack)
+{
+    ASSERT_TRUE(saveSettings(sample(), config));
+    // The line \\= reads as a value named by one backslash, which writes back as \=, a
+    // line the reader refuses.
+    const std::string directory = directoryHolding(fileText(storeFile) + "\\\\=\n");
+    GameState state;
+    loadSettings(state, directory);
+    ASSERT_EQ(storedValues(state), storedValues(sample()));
+    ASSERT_TRUE(saveSettings(state, directory));
+    EXPECT_EQ(storedValues(loadedAtNextStart(directory)), storedValues(sample()));
+    // The spoilt save is kept aside whole, as an unreadable store always is.
+    EXPECT_EQ(fileText(directory + "/Quillon/Snugbox/1.0.ini").find("\n\\="), std::string::npos);
+    const auto aside = filesSetAside(directory);
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_NE(aside.begin()->find("\n\\=\n"), std::string::npos) << *aside.begin();
+}
+
+TEST_F(SettingsStore, ANameStartingWithTheInvisibleMarkLosesItAtLoadSoThatItComesBackAsSaved)
+{
+    // U+FEFF escaped, and raw in the middle of a name: the game never holds it.
+    const std::string directory =
+        directoryHolding("[General]\n1STATS1=\\xfeffZoe\n1STATS2=A\xEF\xBB\xBF\\xfeff\xEF\xBB\xBF" "B\n");
+    GameState state;
+    loadSettings(state, directory);
+    const auto& names = state.bestScores[1].names;
+    EXPECT_EQ(names[1] + "|" + names[2], "Zoe|AB");
+    ASSERT_TRUE(saveSettings(state, directory));
+    EXPECT_EQ(storedValues(loadedAtNextStart(directory)), storedValues(state));
 }
 
 TEST_F(SettingsStore, BinaryValuesFillTheStartOfTheirBuffersOrAreNotReadAtAll)

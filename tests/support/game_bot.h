@@ -37,6 +37,9 @@ public:
     void setChecking(bool on) { checking_ = on; }
     // Plays one game from the new-game press to its game over.
     void playGame();
+    // Plays the opening of a game: a game still running after `events` events is ended
+    // there, as the last piece timer of a lost game would end it.
+    void playShortGame(long long events);
 
     const BotTotals& totals() const { return totals_; }
     // What did not hold, with the game and event it happened at; empty when all held.
