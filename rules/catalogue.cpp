@@ -53,14 +53,33 @@ std::string boxOf(const PieceShape& shape)
     return std::to_string(shape.width) + " x " + std::to_string(shape.height) + " box";
 }
 
+// Every square lies in the box, whatever the class.
+std::optional<std::string> squareOutsideBox(const PieceShape& shape, int size)
+{
+    for (int k = 1; k <= size; ++k) {
+        const Square& square = shape.squares[k];
+        if (square.col >= shape.width || square.row >= shape.height) {
+            return " has square " + std::to_string(k) + " outside its " + boxOf(shape);
+        }
+    }
+    return std::nullopt;
+}
+
 // The carried-piece surfaces and the dispenser slots have room for 4 x 4 squares, the
 // drop writes one cell per square, and turning and centring a piece go by its box: so
-// every square lies in the box, no two share a cell, and each row and column of the
-// box holds a square. A shape that keeps to this also fits the empty 9 x 9 board.
+// a shape the game may draw lies in a box of at most 4 x 4, no two of its squares share
+// a cell, and each row and column of the box holds a square. A shape that keeps to this
+// also fits the empty 9 x 9 board.
 std::optional<std::string> shapeProblem(const PieceShape& shape, int size)
 {
     if (shape.width == 0 || shape.height == 0) {
         return " has a width or height of 0";
+    }
+    if (auto outside = squareOutsideBox(shape, size)) {
+        return outside;
+    }
+    if (size > kRequiredSizeClasses) {
+        return std::nullopt;   // never drawn: the format's own limits are all that matter
     }
     if (shape.width > kMaxShapeSide || shape.height > kMaxShapeSide) {
         return " has a " + boxOf(shape) + " (at most 4 x 4 is supported)";
@@ -70,9 +89,6 @@ std::optional<std::string> shapeProblem(const PieceShape& shape, int size)
     std::array<bool, kMaxShapeSide> colUsed{};
     for (int k = 1; k <= size; ++k) {
         const Square& square = shape.squares[k];
-        if (square.col >= shape.width || square.row >= shape.height) {
-            return " has square " + std::to_string(k) + " outside its " + boxOf(shape);
-        }
         int& onCell = squareOn[square.row][square.col];
         if (onCell != 0) {
             return " has squares " + std::to_string(onCell) + " and " + std::to_string(k) + " on one cell";

@@ -24,9 +24,11 @@ inline constexpr std::int32_t kMaxCatalogueCount = 32767;
 // Reads the catalogue at path into state.allPieces and state.pieceSizeCount.
 // Returns a one-line message naming the file and the problem when the file cannot be
 // used; state is then left untouched. Bytes after the last shape are ignored.
-// Every shape of an accepted catalogue, in every class, lies in a box of at most
-// kMaxShapeSide x kMaxShapeSide squares, has a square in each row and column of that
-// box and no two squares on one cell.
+// Every shape of an accepted catalogue has its squares inside its box. Every shape of the
+// classes the game draws from (1..kRequiredSizeClasses) also lies in a box of at most
+// kMaxShapeSide x kMaxShapeSide squares, has a square in each row and column of that box
+// and no two squares on one cell. Larger classes are never drawn, so the format's own
+// limits are all they are held to.
 std::optional<std::string> loadAllPieces(GameState& state, const std::string& path);
 
 // The same for bytes already in memory; name is used in the message.

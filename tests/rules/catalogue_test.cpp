@@ -72,7 +72,8 @@ TEST(Catalogue, RefusesEveryKindOfDamageWithALineNamingFileAndProblem)
         {"higher than its squares", changed(class2Count + 5, 2), "row 2"},
         {"squares off its left edge", blockCatalogue(6, {{1, {2, 1, 0x01}}}), "column 1"},
         {"squares off its top edge", blockCatalogue(6, {{1, {1, 2, 0x10}}}), "row 1"},
-        {"a class beyond 6 keeps the rules too", blockCatalogue(7, {{7, {7, 1, 0, 1, 2, 3, 4, 5, 6}}}), "class 7"},
+        {"a class beyond 6 with a square outside its box", blockCatalogue(7, {{7, {2, 1, 0, 1, 2, 3, 4, 5, 6}}}),
+         "square 3 outside"},
     };
     for (const auto& [what, bytes, mentions] : files) {
         GameState state;
@@ -84,6 +85,16 @@ TEST(Catalogue, RefusesEveryKindOfDamageWithALineNamingFileAndProblem)
         EXPECT_EQ(error->find('\n'), std::string::npos) << *error;
         EXPECT_EQ(state.pieceSizeCount, 77) << what << " must leave the state untouched";
     }
+}
+
+// The game never draws more than six squares: a file may go on with larger classes, in
+// boxes no piece of the game could have, and still serve.
+TEST(Catalogue, ClassesBeyondTheSixDrawnNeedOnlyKeepTheirSquaresInTheirBoxes)
+{
+    GameState state;
+    EXPECT_EQ(parseAllPieces(state, blockCatalogue(17, {{7, {7, 1, 0, 1, 2, 3, 4, 5, 6}}}), "ALLPIECES.PDAT"),
+              std::nullopt);
+    EXPECT_EQ(state.pieceSizeCount, 17);
 }
 
 TEST(Catalogue, TheShippedFileLoadsAndDamagedCopiesNeverCrashOrSlipThrough)
