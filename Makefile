@@ -36,8 +36,9 @@ test:
 bench:
 	@$(DEPS) bench
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DSNUGBOX_BENCH=ON
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target snugbox_bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target snugbox_bench snugbox snugbox_bare_window snugbox_startup_bench
 	cd $(BENCH_DIR) && QT_QPA_PLATFORM=offscreen ./tests/bench/snugbox_bench
+	cd $(BENCH_DIR) && ./tests/bench/startup/snugbox_startup_bench bin/snugbox tests/bench/startup/snugbox_bare_window
 
 # Fuzzes the catalogue, picture and store readers for FUZZ_SECONDS each (clang, in build/fuzz).
 fuzz:

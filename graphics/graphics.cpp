@@ -33,11 +33,21 @@ void copyToPanel(const Panel& panel, const Surface& sprites, int sourceX, int so
 
 void loadGraphics(GraphicsResources& resources, const std::string& appPath)
 {
-    // A failed load leaves the surface empty, so every copy from it paints nothing.
-    resources.spriteSurface = Surface();
+    loadSpriteSheet(resources, appPath);
+    loadWelcomePicture(resources, appPath);
+}
+
+// A failed load leaves the surface empty, so every copy from it paints nothing.
+void loadWelcomePicture(GraphicsResources& resources, const std::string& appPath)
+{
     resources.backgroundSurface = Surface();
-    resources.spriteSurface.loadBmp(appPath + "ALLPICDATA.BMP");
     resources.backgroundSurface.loadBmp(appPath + "BGIMG.BMP");
+}
+
+void loadSpriteSheet(GraphicsResources& resources, const std::string& appPath)
+{
+    resources.spriteSurface = Surface();
+    resources.spriteSurface.loadBmp(appPath + "ALLPICDATA.BMP");
 }
 
 void createCarrySurfaces(GraphicsResources& resources)

@@ -33,6 +33,10 @@ struct GraphicsResources {
 // ends in a separator). A missing or unreadable file is not reported: its surface stays
 // empty and play goes on without that picture.
 void loadGraphics(GraphicsResources& resources, const std::string& appPath);
+// The two halves of loadGraphics: the welcome screen needs only the welcome picture, so
+// start-up reads the sprite sheet once that screen is up.
+void loadWelcomePicture(GraphicsResources& resources, const std::string& appPath);
+void loadSpriteSheet(GraphicsResources& resources, const std::string& appPath);
 
 // The three carried-piece surfaces, each a square of cellSize * 4 + 10 pixels: room for
 // a piece in a 4 x 4 box plus its shadow.

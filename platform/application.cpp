@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -29,6 +30,9 @@ constexpr int kVersionMinor = 0;
 // The name of the installed desktop entry (without ".desktop"), also the AppStream id and
 // the icon name: desktops find the menu entry and icon of a running window through it.
 constexpr char kDesktopFileName[] = "org.example.snugbox.Snugbox";
+// The freedesktop icon theme's base size for applications, which menus and window lists
+// look for first.
+constexpr int kFirstAskedIconSize = 48;
 
 // A signal handler may do next to nothing; writing one byte to a pipe is allowed, and
 // the event loop wakes up on the other end and quits in an orderly way from there.
@@ -184,10 +188,7 @@ void Application::Impl::deliverQuitLater()
     QTimer::singleShot(0, qApp, [this] { deliverQuitIfIdle(); });
 }
 
-Application::Application() : impl_(std::make_unique<Impl>())
-{
-    loadIcon(programDirectory());
-}
+Application::Application() : impl_(std::make_unique<Impl>()) {}
 
 Application::~Application() = default;
 
@@ -255,17 +256,21 @@ void Application::requestQuit()
 
 bool Application::isQuitting() const { return impl_->quitPending; }
 
-void Application::loadIcon(const std::string& directory)
+void Application::loadIcon(const std::string& directory, IconSizes sizes)
 {
     QIcon icon;
     const QDir folder(QString::fromStdString(directory));
     const QString prefix = QStringLiteral("snugbox-");
     const QString suffix = QStringLiteral(".png");
     for (const QString& name : folder.entryList({prefix + "*" + suffix}, QDir::Files, QDir::Name)) {
-        if (!isNumber(name.mid(prefix.size(), name.size() - prefix.size() - suffix.size()))) {
+        const QString size = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
+        if (!isNumber(size) || (sizes == IconSizes::FirstAsked && size.toInt() != kFirstAskedIconSize)) {
             continue;
         }
-        const QImage image(folder.filePath(name), "PNG");
+        // Told the format, the reader skips asking every image plug-in about the file.
+        QImageReader reader(folder.filePath(name), "PNG");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
         if (!image.isNull()) {
             icon.addPixmap(QPixmap::fromImage(image));
         }

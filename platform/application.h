@@ -19,7 +19,6 @@ class Application {
 public:
     // The one application object, set up at the first call, which everything else makes
     // first: windows, timers and controls need it. It lives until the program ends.
-    // Setting it up loads the icon from the program directory (see loadIcon).
     static Application& instance();
 
     Application(const Application&) = delete;
@@ -48,8 +47,11 @@ public:
     bool isQuitting() const;   // a quit was requested and has not been delivered yet
 
     // The icon every window shows, from the files "snugbox-<size>.png" in the directory.
-    // Without such files there is no icon; nothing is reported.
-    void loadIcon(const std::string& directory);
+    // Without such files there is no icon; nothing is reported. Decoding all of them takes
+    // longer than the window system needs to show a first window, so a program may load
+    // the one size desktops ask for first and the rest once its first window is up.
+    enum class IconSizes { FirstAsked, All };
+    void loadIcon(const std::string& directory, IconSizes sizes = IconSizes::All);
     bool hasIcon() const;
 
     struct Impl;

@@ -177,6 +177,7 @@ ReadResult readBmpOver(const QString& path, QSize size, QImage::Format format)
     }
     const uchar* cleared = result.image.isNull() ? nullptr : result.image.constBits();
     QImageReader reader(path, "BMP");
+    reader.setAutoDetectImageFormat(false);   // see readBmpOverKnownPixels
     result.read = reader.read(&result.image);
     result.overClearedPixels = result.read && cleared != nullptr && result.image.constBits() == cleared;
     return result;
@@ -190,7 +191,10 @@ ReadResult readBmpOver(const QString& path, QSize size, QImage::Format format)
 // does not land in cleared memory is refused, as an unreadable one is.
 QImage readBmpOverKnownPixels(const QString& path)
 {
-    const QImageReader header(path, "BMP");
+    // Told the format and no more, a reader goes straight to Qt's own BMP decoder instead
+    // of loading every image plug-in to ask whether it knows the file better.
+    QImageReader header(path, "BMP");
+    header.setAutoDetectImageFormat(false);
     QSize size = header.size();
     size.setHeight(std::abs(size.height()));   // a top-down picture gives its height negative
     ReadResult result = readBmpOver(path, size, header.imageFormat());
@@ -244,17 +248,17 @@ bool Surface::isNull() const { return impl_->image.isNull() || width() == 0 || h
 
 bool Surface::loadBmp(const std::string& path)
 {
-    const QImage loaded = readBmpOverKnownPixels(QString::fromStdString(path));
-    if (loaded.isNull()) {
+    QImage image = readBmpOverKnownPixels(QString::fromStdString(path));
+    if (image.isNull()) {
         return false;
     }
-    QImage image = makeSurfaceImage(loaded.width(), loaded.height());
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, loaded.convertToFormat(QImage::Format_RGB32));
-    painter.end();
-    impl_->image = image;
+    // The decoded picture becomes the surface itself: a second copy would only cost
+    // memory and page faults at start-up.
+    image.convertTo(QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
     impl_->changed = boundsOf(image);
+    impl_->image = std::move(image);
     return true;
 }
 

@@ -8,9 +8,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/application.h"
 #include "platform/application_impl.h"
@@ -75,6 +77,10 @@ WindowWidget::WindowWidget(Window::Impl& owner, Qt::WindowFlags flags)
 bool WindowWidget::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::Paint && owner_.afterFirstShown) {
+        // Queued, so that the picture just painted reaches the screen first.
+        QTimer::singleShot(0, this, [action = std::exchange(owner_.afterFirstShown, {})] { action(); });
+    }
     if (event->type() == QEvent::WindowActivate) {
         owner_.keepFixedSize();
         if (owner_.loaded) owner_.events.onActivate();
@@ -201,7 +207,7 @@ void WindowWidget::changeEvent(QEvent* event)
 // ---- the window's state ----
 
 Window::Impl::Impl(Window& window, WindowKind kind, int width, int height, WindowEvents& events)
-    : window(window), kind(kind), events(events), surface(width, height)
+    : window(window), kind(kind), events(events)
 {
     widget = std::make_unique<WindowWidget>(*this, flagsFor(kind));
     const QSize size(std::max(width, 1), std::max(height, 1));
@@ -421,6 +427,8 @@ bool Window::isOpen() const { return impl_->loaded; }
 bool Window::isModal() const { return impl_->modalLoop != nullptr; }
 
 Surface& Window::surface() { return impl_->surface; }
+
+void Window::afterFirstShown(std::function<void()> action) { impl_->afterFirstShown = std::move(action); }
 
 void Window::refresh()
 {

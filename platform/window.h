@@ -8,6 +8,7 @@
 // scaled by the platform and mouse positions still arrive in the same logical pixels,
 // as whole numbers.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -114,6 +115,9 @@ public:
     // other windows take no mouse or keyboard input, and every enabled timer keeps
     // ticking. When the program is quitting, the window loads and closes at once.
     void showModal();
+    // Runs the action once, from the event loop, after the window's first picture has been
+    // put on the screen: work that this window does not need can wait until then.
+    void afterFirstShown(std::function<void()> action);
     // Runs onUnload, hides the window and disables its timers. The surface is kept until
     // the next opening loads afresh. Closing the main window closes every other open
     // window and ends the program's event loop.

@@ -75,6 +75,7 @@ struct Window::Impl {
     bool keepingSize = false;
     QEventLoop* modalLoop = nullptr;
     QPointer<QPushButton> defaultButton;
+    std::function<void()> afterFirstShown;
     std::vector<Timer::Impl*> timers;
     // Cleared when the window is destroyed, for code that may outlive it on the stack.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);

@@ -13,12 +13,31 @@
 #include "screen/frm_holdfast.h"
 #include "store/settings_store.h"
 
+#include <utility>
+
 namespace snugbox {
 namespace {
 
 constexpr int kCatalogueUnusable = 1;
 
 } // namespace
+
+void showWelcomeScreen(const std::string& appPath, GraphicsResources& graphics)
+{
+    Application& application = Application::instance();
+    loadWelcomePicture(graphics, appPath);
+    application.loadIcon(appPath, Application::IconSizes::FirstAsked);
+    bool restLoaded = false;
+    const auto loadTheRest = [&] {
+        if (std::exchange(restLoaded, true)) return;
+        application.loadIcon(appPath);
+        loadSpriteSheet(graphics, appPath);
+    };
+    diagSWS welcomeScreen(graphics);
+    welcomeScreen.window().afterFirstShown(loadTheRest);
+    welcomeScreen.show();
+    loadTheRest();   // the welcome screen may have closed before it reached the screen
+}
 
 int runSnugbox()
 {
@@ -33,11 +52,8 @@ int runSnugbox()
         return kCatalogueUnusable;
     }
     GraphicsResources graphics;
-    loadGraphics(graphics, state.appPath);
+    showWelcomeScreen(state.appPath, graphics);
     ClockSeededRandom random;
-
-    diagSWS welcomeScreen(graphics);
-    welcomeScreen.show();
     frmHoldfast mainWindow(state, graphics, random);
     mainWindow.window().show();
     createCarrySurfaces(graphics);

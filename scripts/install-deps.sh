@@ -28,6 +28,7 @@ declare -A probe=(
   [dpkg-dev]='command -v dpkg-shlibdeps'
   [file]='command -v file'
   [libbenchmark-dev]='pkg-config --exists benchmark'
+  [libxcb1-dev]='pkg-config --exists xcb'
   [libgtest-dev]='pkg-config --exists gtest'
   [libgmock-dev]='pkg-config --exists gmock'
   [xvfb]='command -v Xvfb'
@@ -49,9 +50,10 @@ declare -A probe=(
 # the VNC and touch plugins).
 run=(g++ make cmake pkg-config gzip qt6-base-dev libqt6gui6 libgl-dev fontconfig fonts-liberation2)
 package=(dpkg-dev file)
-bench=(libbenchmark-dev)
+# The start-up benchmark watches a virtual X server of its own for the first window.
+bench=(libbenchmark-dev libxcb1-dev xvfb)
 fuzz=(clang libclang-rt-14-dev)
-test_only=(libgtest-dev libgmock-dev xvfb xauth xdotool procps x11-utils imagemagick librsvg2-bin
+test_only=(libgtest-dev libgmock-dev xauth xdotool procps x11-utils imagemagick librsvg2-bin
            desktop-file-utils appstream groff-base lintian)
 
 # A new purpose is one more line here, with its packages in a list above.

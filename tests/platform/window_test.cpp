@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
+#include <QImage>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
@@ -129,6 +131,48 @@ TEST_F(Windows, EachOpeningLoadsOnceAndTheCloseBoxUnloadsOnceTakingDialogsWithTh
     EXPECT_EQ(mainEvents.only({"load", "unload"}), (Lines{"load", "unload"}));
     EXPECT_EQ(dialogEvents.only({"load", "unload"}), (Lines{"load", "unload", "load", "unload"}));
     EXPECT_FALSE(main.isOpen() || dialog.isOpen());
+}
+
+TEST_F(Windows, WorkPutOffUntilOneIsShownRunsOnceItsFirstPictureIsOnTheScreen)
+{
+    int runs = 0;
+    bool onScreenThen = false;
+    dialog.afterFirstShown([&] {
+        ++runs;
+        onScreenThen = showsItsSurface(dialog);
+    });
+    ASSERT_TRUE(open(dialog));
+    EXPECT_TRUE(waitUntil([&] { return runs > 0; }));
+    dialog.refresh();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(onScreenThen);
+}
+
+// The icon's sizes arrive in two steps at start-up; what a window finally shows must be
+// the shipped pictures, every size of them, pixel for pixel.
+TEST(Icon, FirstTheSizeAskedForFirstThenEverySizeExactlyAsShipped)
+{
+    const QString data = QStringLiteral(SNUGBOX_DATA_DIR "/");
+    Application::instance().loadIcon(data.toStdString(), Application::IconSizes::FirstAsked);
+    EXPECT_EQ(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(48, 48)});
+
+    Application::instance().loadIcon(data.toStdString());
+    EventLog events;
+    Window window(WindowKind::Main, 765, 563, events);
+    const QIcon shown = widgetOf(window)->windowIcon();
+    QList<QSize> sizes = shown.availableSizes();
+    std::ranges::sort(sizes, {}, &QSize::width);
+    const QList<QSize> shipped{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    ASSERT_EQ(sizes, shipped);
+    for (const QSize& size : shipped) {
+        const QImage file(data + QStringLiteral("snugbox-%1.png").arg(size.width()));
+        // A pixmap keeps its pixels premultiplied, as it always has.
+        EXPECT_EQ(shown.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  file.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << size.width();
+    }
+    QApplication::setWindowIcon(QIcon());
 }
 
 TEST_F(Windows, KeepTheirSizeAndSnapBackFromADrag)

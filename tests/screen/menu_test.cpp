@@ -159,6 +159,37 @@ TEST_F(Playing, AGameOverBehindTheOpenTableAsksTheNameAndTheTableThenShowsTheNew
     press(86, 296);
 }
 
+// The sprite sheet and the icon are read behind the welcome screen; the main window must
+// not show the difference.
+TEST(StartUp, TheMainWindowsFirstPictureIsTheSameWhenTheSpritesAreReadBehindTheWelcomeScreen)
+{
+    const std::string data = std::string(SNUGBOX_DATA_DIR) + "/";
+    TempDir config;
+    const auto firstPicture = [&](GraphicsResources& graphics) {
+        GameState state;
+        state.appPath = data;
+        prepareGameTables(state);
+        EXPECT_FALSE(loadAllPieces(state, data + "ALLPIECES.PDAT"));
+        state.gameMode = 2;
+        SeededRandom random{7};
+        frmHoldfast form(state, graphics, random);
+        form.setConfigDirectory(config.path().string());
+        form.window().show();
+        createCarrySurfaces(graphics);
+        form.showGameOverMessage(kMessageWelcome);
+        Surface picture = form.window().surface().clone();
+        form.window().close();
+        return picture;
+    };
+    GraphicsResources behindTheWelcomeScreen;
+    showWelcomeScreen(data, behindTheWelcomeScreen);
+    GraphicsResources upFront;
+    loadGraphics(upFront, data);
+    const Surface expected = firstPicture(upFront);
+    EXPECT_TRUE(showsBlock(firstPicture(behindTheWelcomeScreen), 0, 0, expected, 0, 0, expected.width(),
+                           expected.height()));
+}
+
 // The program's own directory holds no piece catalogue, as a broken install would.
 TEST(StartUp, WithoutAUsableCatalogueSaysWhyAndEndsBeforeAnyWindow)
 {
