@@ -1,7 +1,6 @@
 #include "platform/surface.h"
 
 #include <QFont>
-#include <QImageReader>
 #include <QPainter>
 #include <QString>
 
@@ -10,6 +9,9 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/mman.h>
+
+#include "platform/bmp_reader_impl.h"
 #include "platform/surface_impl.h"
 #include "rules/rounding.h"
 
@@ -148,67 +150,46 @@ QString textFor(std::string_view text, std::uint32_t flags)
     return result;
 }
 
-// Whether an image of this size and layout stays within the memory the BMP reader itself
-// would allow a picture.
-bool withinReaderLimit(QSize size, QImage::Format format)
-{
-    if (size.isEmpty() || format == QImage::Format_Invalid) {
-        return false;
-    }
-    const qint64 bitsPerLine = static_cast<qint64>(size.width()) * QImage::toPixelFormat(format).bitsPerPixel();
-    const qint64 bytes = (bitsPerLine + 31) / 32 * 4 * size.height();
-    return bytes <= static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024;
-}
+// Fresh memory costs a page fault at the first touch of every 4 KiB page, and a picture
+// of the game's size has hundreds of pages. Start-up makes several such pictures before
+// its first window shows; taking all their pages from the kernel at once is many times
+// cheaper than taking them one fault at a time.
+constexpr std::size_t kPrefaultedImageBytes = 256 * 1024;
 
-struct ReadResult {
-    QImage image;
-    bool read = false;
-    bool overClearedPixels = false;   // the pixels landed in the memory cleared for them
+struct MappedPixels {
+    void* memory;
+    std::size_t bytes;
 };
 
-// The reader decodes into an image handed to it when that has the size and layout it
-// wants; then every pixel the file does not give keeps the zero it was cleared to.
-ReadResult readBmpOver(const QString& path, QSize size, QImage::Format format)
+void unmapPixels(void* info)
 {
-    ReadResult result;
-    if (withinReaderLimit(size, format)) {
-        result.image = QImage(size, format);
-        result.image.fill(0);
-    }
-    const uchar* cleared = result.image.isNull() ? nullptr : result.image.constBits();
-    QImageReader reader(path, "BMP");
-    reader.setAutoDetectImageFormat(false);   // see readBmpOverKnownPixels
-    result.read = reader.read(&result.image);
-    result.overClearedPixels = result.read && cleared != nullptr && result.image.constBits() == cleared;
-    return result;
-}
-
-// The BMP reader writes only the pixels a file gives: run-length data may skip ahead or
-// end early, plain data may be cut short, and the rest of a picture it allocates holds
-// whatever that memory held before. So the picture is read into memory cleared to zero
-// (colour 0 of its table, or black), of the size and layout the reader announces, and
-// should it pick another after all, once more in the one it picked. A picture that still
-// does not land in cleared memory is refused, as an unreadable one is.
-QImage readBmpOverKnownPixels(const QString& path)
-{
-    // Told the format and no more, a reader goes straight to Qt's own BMP decoder instead
-    // of loading every image plug-in to ask whether it knows the file better.
-    QImageReader header(path, "BMP");
-    header.setAutoDetectImageFormat(false);
-    QSize size = header.size();
-    size.setHeight(std::abs(size.height()));   // a top-down picture gives its height negative
-    ReadResult result = readBmpOver(path, size, header.imageFormat());
-    if (result.read && !result.overClearedPixels) {
-        result = readBmpOver(path, result.image.size(), result.image.format());
-    }
-    return result.overClearedPixels ? result.image : QImage();
+    const auto* pixels = static_cast<MappedPixels*>(info);
+    ::munmap(pixels->memory, pixels->bytes);
+    delete pixels;
 }
 
 } // namespace
 
+QImage makeRgbImage(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    const qsizetype bytesPerLine = qsizetype{width} * 4;
+    const auto bytes = static_cast<std::size_t>(bytesPerLine) * static_cast<std::size_t>(height);
+    if (bytes < kPrefaultedImageBytes) {
+        return QImage(width, height, QImage::Format_RGB32);
+    }
+    void* memory = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (memory == MAP_FAILED) {
+        return QImage(width, height, QImage::Format_RGB32);
+    }
+    return QImage(static_cast<uchar*>(memory), width, height, bytesPerLine, QImage::Format_RGB32, unmapPixels,
+                  new MappedPixels{memory, bytes});
+}
+
 QImage makeSurfaceImage(int width, int height)
 {
-    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    QImage image = makeRgbImage(width, height);
     image.fill(0xff000000U);
     image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
     image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
@@ -248,7 +229,7 @@ bool Surface::isNull() const { return impl_->image.isNull() || width() == 0 || h
 
 bool Surface::loadBmp(const std::string& path)
 {
-    QImage image = readBmpOverKnownPixels(QString::fromStdString(path));
+    QImage image = readBmp(QString::fromStdString(path));
     if (image.isNull()) {
         return false;
     }

@@ -19,6 +19,9 @@ struct Surface::Impl {
     void markChanged(const Rect& area);
 };
 
+// An RGB image of that size whose pixels are not set yet.
+QImage makeRgbImage(int width, int height);
+
 // A blank RGB image that sizes fonts as a 96 dots-per-inch desktop does, whatever the screen.
 QImage makeSurfaceImage(int width, int height);
 

@@ -4,7 +4,12 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <random>
+#include <string>
 #include <vector>
+
+#include <QImage>
+#include <QString>
 
 #include "platform/surface.h"
 #include "tests/support/temp_dir.h"
@@ -123,6 +128,49 @@ TEST(PictureLoading, PixelsAFileDoesNotGiveShowColourZeroOnEveryLoad)
             }
             EXPECT_EQ(wrong, 0) << picture.what << " after memory held " << int{junk};
         }
+    }
+}
+
+// Pictures laid out as the game's own are read by a quicker way than other BMP files; it
+// must give exactly the pixels the toolkit's reader gives, rows bottom-up or top-down,
+// padded or not, with or without bytes after the last row.
+TEST(PictureLoading, PlainPicturesReadExactlyAsTheToolkitReadsThem)
+{
+    std::mt19937 random(20261206);
+    std::vector<std::pair<std::string, Bytes>> files;
+    for (const int width : {1, 2, 3, 5, 8}) {
+        for (const int height : {3, -3}) {
+            Bytes pixels((static_cast<std::size_t>(width) * 3 + 3) / 4 * 4 * 3 + (width == 5 ? 7 : 0));
+            for (std::uint8_t& byte : pixels) byte = static_cast<std::uint8_t>(random());
+            files.emplace_back(std::to_string(width) + " x " + std::to_string(height), bmp(width, height, 24, 0, {}, pixels));
+        }
+    }
+    testing::TempDir folder;
+    std::vector<std::pair<std::string, std::string>> paths;
+    for (const auto& [what, bytes] : files) {
+        const std::string path = folder.file(std::to_string(paths.size()) + ".bmp");
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        paths.emplace_back(what, path);
+    }
+    for (const char* shipped : {"ALLPICDATA.BMP", "BGIMG.BMP"}) {
+        paths.emplace_back(shipped, std::string(SNUGBOX_DATA_DIR) + "/" + shipped);
+    }
+    for (const auto& [what, path] : paths) {
+        Surface surface;
+        ASSERT_TRUE(surface.loadBmp(path)) << what;
+        const QImage expected(QString::fromStdString(path), "BMP");
+        ASSERT_EQ(QSize(surface.width(), surface.height()), expected.size()) << what;
+        int wrong = 0;
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x) {
+                const QRgb pixel = expected.pixel(x, y);
+                wrong += surface.pixel(x, y) != Rgb{static_cast<std::uint8_t>(qRed(pixel)),
+                                                    static_cast<std::uint8_t>(qGreen(pixel)),
+                                                    static_cast<std::uint8_t>(qBlue(pixel))};
+            }
+        }
+        EXPECT_EQ(wrong, 0) << what;
     }
 }
 
