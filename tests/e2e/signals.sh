@@ -55,7 +55,7 @@ window_named() { xdotool search --all --onlyvisible --pid "$game_pid" --name "$1
 shown() { [[ -n $(window_named "$1") ]]; }
 any_window_shown() { [[ -n $(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null) ]]; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(cat "$work/display")"
