@@ -12,51 +12,14 @@ snugbox=$1
 desktop_entry=$2
 sheet="$(dirname "$(readlink -f "$snugbox")")/ALLPICDATA.BMP"
 
-for tool in Xvfb xdotool import convert compare xprop; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"; exit 77; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-finish() {
-    [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
-
-fail() {
-    echo "FAILED: $*"
-    [[ -f $work/snugbox.log ]] && sed 's/^/  snugbox: /' "$work/snugbox.log"
-    exit 1
-}
-
-# Runs the command every 100 ms until it succeeds; gives up after $1 seconds.
-wait_until() {
-    local tries=$(($1 * 10))
-    shift
-    while ((tries-- > 0)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+require_tools Xvfb xdotool import convert compare xprop
 
 now() { date +%s.%N; }
-game_running() { ps -o stat= -p "$game_pid" 2>/dev/null | grep -qv '^Z'; }
-game_ended() { ! game_running; }
 seconds_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 
 # --- a virtual screen of our own ---------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(cat "$work/display")"
-export XDG_CONFIG_HOME="$work/config"
-export QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_CONFIG_HOME"
+start_virtual_screen
 
 "$snugbox" >"$work/snugbox.log" 2>&1 &
 game_pid=$!

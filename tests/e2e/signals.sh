@@ -15,52 +15,15 @@ snugbox=$1
 state=$2
 signal=$3
 
-for tool in Xvfb xdotool xev stdbuf; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"; exit 77; }
-done
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+require_tools Xvfb xdotool xev stdbuf
+game_stop_signal=KILL
+fail_prefix="FAILED ($state, SIG$signal)"
 
-work=$(mktemp -d)
-xvfb_pid=
-xev_pid=
-game_pid=
-finish() {
-    [[ -n $game_pid ]] && kill -KILL "$game_pid" 2>/dev/null
-    [[ -n $xev_pid ]] && kill "$xev_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
-
-fail() {
-    echo "FAILED ($state, SIG$signal): $*"
-    [[ -f $work/snugbox.log ]] && sed 's/^/  snugbox: /' "$work/snugbox.log"
-    exit 1
-}
-
-# Runs the command every 100 ms until it succeeds; gives up after $1 seconds.
-wait_until() {
-    local tries=$(($1 * 10))
-    shift
-    while ((tries-- > 0)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-game_running() { ps -o stat= -p "$game_pid" 2>/dev/null | grep -qv '^Z'; }
-game_ended() { ! game_running; }
-window_named() { xdotool search --all --onlyvisible --pid "$game_pid" --name "$1" 2>/dev/null | head -1; }
 shown() { [[ -n $(window_named "$1") ]]; }
 any_window_shown() { [[ -n $(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null) ]]; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(cat "$work/display")"
-export XDG_CONFIG_HOME="$work/config"
-export QT_QPA_PLATFORM=xcb
+start_virtual_screen
 store="$XDG_CONFIG_HOME/Quillon/Snugbox/1.0.ini"
 mkdir -p "$(dirname "$store")"
 
@@ -87,7 +50,7 @@ seed_store_below_zero() {
 start() {
     # Every window that appears on the screen, from the start, line by line as it happens.
     stdbuf -oL xev -root -event substructure >"$work/screen.log" 2>&1 &
-    xev_pid=$!
+    stop_at_end+=($!)
     sleep 0.3
     "$program" >"$work/snugbox.log" 2>&1 &
     game_pid=$!

@@ -135,35 +135,21 @@ ModalWatcher& modalWatcher()
     return *watcher;
 }
 
+using MouseAction = void (*)(QWindow*, Qt::MouseButton, Qt::KeyboardModifiers, QPoint, int);
+
+void mouseAction(MouseAction action, Window& window, int button, int x, int y)
+{
+    if (QWindow* native = nativeWindowOf(widgetOf(window))) {
+        action(native, qtButtonFor(button), Qt::NoModifier, QPoint(x, y), -1);
+    }
+}
+
 } // namespace
 
-void mouseDown(Window& window, int button, int x, int y)
-{
-    if (QWindow* native = nativeWindowOf(widgetOf(window))) {
-        QTest::mouseClick(native, qtButtonFor(button), Qt::NoModifier, QPoint(x, y));
-    }
-}
-
-void mousePress(Window& window, int button, int x, int y)
-{
-    if (QWindow* native = nativeWindowOf(widgetOf(window))) {
-        QTest::mousePress(native, qtButtonFor(button), Qt::NoModifier, QPoint(x, y));
-    }
-}
-
-void mouseRelease(Window& window, int button, int x, int y)
-{
-    if (QWindow* native = nativeWindowOf(widgetOf(window))) {
-        QTest::mouseRelease(native, qtButtonFor(button), Qt::NoModifier, QPoint(x, y));
-    }
-}
-
-void doubleClick(Window& window, int button, int x, int y)
-{
-    if (QWindow* native = nativeWindowOf(widgetOf(window))) {
-        QTest::mouseDClick(native, qtButtonFor(button), Qt::NoModifier, QPoint(x, y));
-    }
-}
+void mouseDown(Window& window, int button, int x, int y) { mouseAction(QTest::mouseClick, window, button, x, y); }
+void mousePress(Window& window, int button, int x, int y) { mouseAction(QTest::mousePress, window, button, x, y); }
+void mouseRelease(Window& window, int button, int x, int y) { mouseAction(QTest::mouseRelease, window, button, x, y); }
+void doubleClick(Window& window, int button, int x, int y) { mouseAction(QTest::mouseDClick, window, button, x, y); }
 
 void mouseMove(Window& window, int x, int y)
 {
