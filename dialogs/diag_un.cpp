@@ -21,8 +21,6 @@ const Font kCongratulationFont{"Arial", 8.25, true};
 
 constexpr char kEmptyName[] = "-";
 
-bool startsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0U) != 0x80U; }
-
 } // namespace
 
 std::string nameFromTyped(std::string_view typedText)

@@ -69,7 +69,6 @@ QImage readBmpOverKnownPixels(const QString& path)
     return result.overClearedPixels ? result.image : QImage();
 }
 
-
 // The layout the game's own pictures have, and most BMP files: a 14-byte file header, the
 // 40-byte info header, then uncompressed 24-bit rows padded to four bytes, nothing between.
 constexpr std::size_t kFileHeaderSize = 14;

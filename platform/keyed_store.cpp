@@ -49,8 +49,12 @@ bool isPlainKeyName(const std::string& name)
            name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
 }
 
-QString keyFilePath(const std::string& root, const std::vector<std::string>& path)
+// The key's file; none for a path that could reach outside the store's directory.
+std::optional<QString> keyFilePath(const std::string& root, const std::vector<std::string>& path)
 {
+    if (path.empty() || !std::all_of(path.begin(), path.end(), isPlainKeyName)) {
+        return std::nullopt;
+    }
     QString file = QString::fromStdString(root);
     for (const std::string& name : path) {
         file += QLatin1Char('/') + QString::fromStdString(name);
@@ -194,10 +198,11 @@ struct KeyedStoreKey::Impl {
 
 std::unique_ptr<KeyedStoreKey> KeyedStore::openOrCreateKey(const std::vector<std::string>& path) const
 {
-    if (path.empty() || !std::all_of(path.begin(), path.end(), isPlainKeyName)) {
+    const std::optional<QString> keyFile = keyFilePath(directory_, path);
+    if (!keyFile) {
         return nullptr;
     }
-    const QString file = keyFilePath(directory_, path);
+    const QString& file = *keyFile;
     if (damagedFilesLeftInPlace().contains(file) || !ensureKeyFile(file)) {
         return nullptr;
     }
@@ -226,10 +231,11 @@ std::unique_ptr<KeyedStoreKey> KeyedStore::openOrCreateKey(const std::vector<std
 
 std::unique_ptr<KeyedStoreKey> KeyedStore::openKeyAsStored(const std::vector<std::string>& path) const
 {
-    if (path.empty() || !std::all_of(path.begin(), path.end(), isPlainKeyName)) {
+    const std::optional<QString> keyFile = keyFilePath(directory_, path);
+    if (!keyFile) {
         return nullptr;
     }
-    const QString file = keyFilePath(directory_, path);
+    const QString& file = *keyFile;
     QFile stored(file);
     if (!QFileInfo(file).isFile() || !stored.open(QIODevice::ReadOnly)) {
         return nullptr;
@@ -252,10 +258,11 @@ std::unique_ptr<KeyedStoreKey> KeyedStore::openKeyAsStored(const std::vector<std
 
 bool KeyedStore::setKeyAside(const std::vector<std::string>& path) const
 {
-    if (path.empty() || !std::all_of(path.begin(), path.end(), isPlainKeyName)) {
+    const std::optional<QString> keyFile = keyFilePath(directory_, path);
+    if (!keyFile) {
         return false;
     }
-    const QString file = keyFilePath(directory_, path);
+    const QString& file = *keyFile;
     return !QFileInfo::exists(file) || setAside(file);
 }
 

@@ -1,5 +1,6 @@
 #include "rules/best_scores.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "rules/game_state.h"
@@ -53,6 +54,11 @@ std::string withoutInvisibleMarks(std::string_view name)
         }
     }
     return kept;
+}
+
+std::size_t characterCount(std::string_view name)
+{
+    return static_cast<std::size_t>(std::ranges::count_if(name, startsCharacter));
 }
 
 } // namespace snugbox

@@ -1,6 +1,7 @@
 #pragma once
 // Ranking a finished game's score against the eight best of its game mode.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,5 +24,10 @@ void insertBestScore(GameState& state, std::int16_t mode, std::int32_t score,
 // the store's text format drops it at the start of a value, so a name holding it would
 // not come back as it was saved.
 std::string withoutInvisibleMarks(std::string_view name);
+
+// Names are UTF-8 and their limits count characters: a byte starts a character unless it
+// continues one.
+inline bool startsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0U) != 0x80U; }
+std::size_t characterCount(std::string_view name);
 
 } // namespace snugbox

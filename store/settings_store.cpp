@@ -209,12 +209,6 @@ bool writeEveryValue(const KeyedStore& root, const GameState& state, OtherValues
     return key->close();
 }
 
-std::size_t characterCount(std::string_view text)
-{
-    return static_cast<std::size_t>(std::ranges::count_if(
-        text, [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0U) != 0x80U; }));
-}
-
 auto storedValuesOf(const GameState& state)
 {
     return std::tie(state.solvingDataHead, state.gameMode, state.currentLevel, state.solvingDataTail,
