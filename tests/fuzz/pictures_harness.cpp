@@ -16,6 +16,7 @@
 #include "rules/pieces.h"
 #include "rules/random.h"
 #include "tests/fuzz/harnesses.h"
+#include "tests/support/scribble.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -212,17 +213,10 @@ void checkDialogTile(const Surface& sprites, std::size_t inputSize)
 // pixel a decoder leaves unwritten shows up as a difference between two loads.
 void scribbleOverFreedMemory(int width, int height)
 {
-    std::vector<void*> blocks;
     for (const int bits : {1, 4, 8, 32}) {
         const std::size_t size = static_cast<std::size_t>((width * bits + 31) / 32 * 4) * static_cast<std::size_t>(height);
-        for (int i = 0; i < 4 && size > 0; ++i) {
-            void* block = std::malloc(size);
-            std::memset(block, 0xA5 + i, size);
-            asm volatile("" : : "r"(block) : "memory");   // the writes must really happen
-            blocks.push_back(block);
-        }
+        testing::scribbleOverFreedMemory(size, static_cast<unsigned char>(0xA5 + bits), 4);
     }
-    for (void* block : blocks) std::free(block);
 }
 
 // Loads the picture once more after junk was left where its pixels may be decoded.

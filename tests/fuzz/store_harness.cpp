@@ -2,12 +2,12 @@
 // cannot be read is set aside byte for byte. Then a save, and the next start (which reads
 // the file from disk, where a second read in this process would be answered from the
 // settings library's memory of it) gets back every value the game saved.
-#include <tuple>
 #include <vector>
 
 #include "rules/game_state.h"
 #include "store/settings_store.h"
 #include "tests/fuzz/harnesses.h"
+#include "tests/support/stored_values.h"
 
 namespace snugbox::fuzz {
 namespace {
@@ -43,11 +43,8 @@ GameState loadedAtNextStart(const fs::path& configDirectory)
 
 void requireSame(const GameState& saved, const GameState& loaded)
 {
-    require(std::tie(saved.solvingDataHead, saved.gameMode, saved.currentLevel, saved.solvingDataTail) ==
-                std::tie(loaded.solvingDataHead, loaded.gameMode, loaded.currentLevel, loaded.solvingDataTail),
-            "the saved game mode, level or reserved bytes came back changed");
-    require(std::tie(saved.numwfsfValue, saved.soundOptions) == std::tie(loaded.numwfsfValue, loaded.soundOptions),
-            "the saved carried value or sound options came back changed");
+    require(testing::binaryStoredValues(saved) == testing::binaryStoredValues(loaded),
+            "the saved game mode, level, carried value, sound options or reserved bytes came back changed");
     for (int mode = 1; mode <= kGameModes; ++mode) {
         for (int row = 1; row <= kBestScorePlaces; ++row) {
             const BestScoreTable& before = saved.bestScores[mode];

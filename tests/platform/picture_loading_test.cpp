@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -12,6 +10,7 @@
 #include <QString>
 
 #include "platform/surface.h"
+#include "tests/support/scribble.h"
 #include "tests/support/temp_dir.h"
 
 namespace snugbox {
@@ -46,19 +45,6 @@ Bytes bmp(int width, int height, int bits, int compression, const std::vector<Rg
     for (const Rgb& colour : table) bytes.insert(bytes.end(), {colour.blue, colour.green, colour.red, 0});
     bytes.insert(bytes.end(), pixels.begin(), pixels.end());
     return bytes;
-}
-
-// Hands the heap blocks of the picture's size back full of `byte`, so that pixels a
-// decoder leaves unwritten show it instead of the zeros of fresh memory.
-void scribbleOverFreedMemory(std::uint8_t byte, std::size_t size)
-{
-    std::vector<void*> blocks(64);
-    for (void*& block : blocks) {
-        block = std::malloc(size);
-        std::memset(block, byte, size);
-        asm volatile("" : : "r"(block) : "memory");   // the writes must really happen
-    }
-    for (void* block : blocks) std::free(block);
 }
 
 // The rest of a version 4 header: the red, green, blue and alpha masks of 32-bit pixels,
@@ -117,7 +103,7 @@ TEST(PictureLoading, PixelsAFileDoesNotGiveShowColourZeroOnEveryLoad)
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(picture.file.data()),
                                                     static_cast<std::streamsize>(picture.file.size()));
         for (const std::uint8_t junk : {0xA5, 0x5A}) {
-            scribbleOverFreedMemory(junk, 256);
+            testing::scribbleOverFreedMemory(256, junk, 64);
             Surface surface;
             ASSERT_TRUE(surface.loadBmp(path)) << picture.what;
             int wrong = 0;

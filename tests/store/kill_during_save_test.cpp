@@ -13,10 +13,10 @@
 #include <string>
 #include <system_error>
 #include <thread>
-#include <tuple>
 
 #include "rules/game_state.h"
 #include "store/settings_store.h"
+#include "tests/support/stored_values.h"
 #include "tests/support/temp_dir.h"
 
 namespace snugbox {
@@ -48,14 +48,6 @@ GameState numberedStore(int number)
     return state;
 }
 
-bool sameStoredValues(const GameState& a, const GameState& b)
-{
-    return std::tuple(a.gameMode, a.currentLevel, a.solvingDataHead, a.solvingDataTail, a.numwfsfValue,
-                      a.soundOptions, a.bestScores) ==
-           std::tuple(b.gameMode, b.currentLevel, b.solvingDataHead, b.solvingDataTail, b.numwfsfValue,
-                      b.soundOptions, b.bestScores);
-}
-
 // One write per line, so that what a killed child said is whole and in order.
 void say(int output, const std::string& line)
 {
@@ -71,7 +63,7 @@ void say(int output, const std::string& line)
 {
     GameState state;
     loadSettings(state, config);
-    const int found = state.numwfsfValue > 0 && sameStoredValues(state, numberedStore(state.numwfsfValue))
+    const int found = state.numwfsfValue > 0 && testing::storedValues(state) == testing::storedValues(numberedStore(state.numwfsfValue))
                           ? state.numwfsfValue
                           : 0;
     say(output, found > 0 ? "found " + std::to_string(found) : "found none");

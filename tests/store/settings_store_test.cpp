@@ -17,6 +17,7 @@
 #include "tests/support/platform/message_box_recorder.h"
 #include "rules/game_state.h"
 #include "store/settings_store.h"
+#include "tests/support/stored_values.h"
 #include "tests/support/temp_dir.h"
 
 namespace snugbox {
@@ -32,12 +33,8 @@ std::string fileText(const fs::path& path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The values the store keeps in binary, and all of them, for comparing states at once.
-auto binaryValues(const GameState& s)
-{
-    return std::tuple(s.solvingDataHead, s.gameMode, s.currentLevel, s.solvingDataTail, s.numwfsfValue, s.soundOptions);
-}
-auto storedValues(const GameState& s) { return std::tuple_cat(binaryValues(s), std::tuple(s.bestScores)); }
+using testing::binaryStoredValues;
+using testing::storedValues;
 
 // A state in which every stored byte differs from the start-up zeros.
 GameState sample()
@@ -228,7 +225,7 @@ TEST_F(SettingsStore, BinaryValuesFillTheStartOfTheirBuffersOrAreNotReadAtAll)
     expected.gameMode = 1;
     expected.numwfsfValue = static_cast<std::int32_t>(0xFFFF1234U);
     expected.soundOptions[0] = 0;
-    EXPECT_EQ(binaryValues(loaded(sample())), binaryValues(expected));
+    EXPECT_EQ(binaryStoredValues(loaded(sample())), binaryStoredValues(expected));
 
     // Longer than their buffers: nothing is taken, and the sound options are all on.
     key()->writeBinary("SOLVINGDATA", Bytes(15, 7));
@@ -236,7 +233,7 @@ TEST_F(SettingsStore, BinaryValuesFillTheStartOfTheirBuffersOrAreNotReadAtAll)
     expected.solvingDataHead = sample().solvingDataHead;
     expected.gameMode = 2;
     expected.soundOptions = kAllSoundsOn;
-    EXPECT_EQ(binaryValues(loaded(sample())), binaryValues(expected));
+    EXPECT_EQ(binaryStoredValues(loaded(sample())), binaryStoredValues(expected));
 }
 
 TEST_F(SettingsStore, AnUnusableConfigurationDirectoryIsReportedAndNothingIsSaved)
